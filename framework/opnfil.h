@@ -1,0 +1,29 @@
+// Opening files and reporting failed opens, allocations and full tables.
+#pragma once
+#include <string_view>
+#include <vector>
+
+namespace framework {
+
+// Connects unit lfn to fileName with the status, form and action words;
+// iostat 0 when open, else the failing status. Never reports an open failure.
+void OPNFIL(int lfn, std::string_view fileName, std::string_view status,
+            std::string_view form, std::string_view action, std::string_view reserved,
+            int& iostat);
+
+// Silent when iostat mod 256 is 0; else writes the open-failed message to
+// lfnReport (0: unit 6) and ends the run with EXITRC(2).
+void OPNERR(int lfnReport, int lfn, int iostat, std::string_view fileName,
+            std::string_view caller);
+
+// Silent when irc is 0; else the allocation message and EXITRC(2).
+void ALCERR(int irc, std::string_view varName, const std::vector<long long>& sizes,
+            std::string_view caller);
+
+// irc 0 when actual <= maximum; else the dimension message, and with stop 1
+// EXITRC(2), otherwise irc 1.
+void DIMTST(int stop, int printActual, int callerKind, std::string_view caller,
+            std::string_view dimName, std::string_view what, std::string_view advice,
+            int actual, int maximum, int& irc);
+
+}  // namespace framework

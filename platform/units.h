@@ -1,0 +1,67 @@
+// Files connected by unit number, as the Fortran run-time connects them.
+// Unit 5 is standard input and unit 6 standard output until reconnected.
+// No call throws or ends the run: failures come back as non-zero statuses.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class OpenStatus {
+  Old,      // must exist
+  New,      // created, or emptied at the open when it exists
+  Unknown,  // created if missing; existing contents kept until written
+  Scratch,  // anonymous, removed at close
+};
+
+enum class ReadStatus { Ok, Eof, Error };
+
+// Status codes returned by the calls below (0 = success).
+constexpr int kErrNotFound = 2;      // OLD file missing
+constexpr int kErrIsDirectory = 21;  // name is a directory
+constexpr int kErrAccess = 13;       // permission denied
+constexpr int kErrOpen = 5;          // any other open failure
+constexpr int kErrBlankName = 29;    // no file name
+constexpr int kErrWrite = 28;        // write, flush or close failed
+
+// Connects unit lfn to file name; returns 0 or a non-zero status.
+// A unit already connected is closed first.
+int open_unit(int lfn, std::string_view name, OpenStatus status, bool read_only);
+
+// Closes unit lfn (nothing when not connected). With remove, a regular file
+// is deleted; devices and FIFOs never are. Returns non-zero when buffered
+// output could not be written or the file could not be closed.
+int close_unit(int lfn, bool remove = false);
+
+// True when unit lfn is connected; its file name then in *name.
+bool unit_connected(int lfn, std::string* name = nullptr);
+
+// Inquiry by file name: exists, and the unit it is connected to (0: none).
+// Another spelling of the path of an open file counts as connected.
+// Returns 0, or non-zero when the inquiry itself fails.
+int inquire_file(std::string_view name, bool& exists, int& unit);
+
+// Back to the first record; 0 or non-zero.
+int rewind_unit(int lfn);
+
+// Reads the next record without its line end (a CR before it is dropped).
+ReadStatus read_record(int lfn, std::string& line);
+
+// Writes one record; non-zero when the unit had a write error (also earlier
+// ones). A unit that is not connected swallows the record and returns 0.
+int write_record(int lfn, std::string_view text);
+
+// True when unit lfn saw a write error since it was opened.
+bool unit_write_failed(int lfn);
+
+// Flushes every connected unit's buffered output, in unit order.
+void flush_all();
+
+// Closes every unit and restores units 5 and 6 to standard input and output
+// (for tests and for the process end).
+void reset_units();
+
+// Replaces the standard streams of units 5 and 6 (tests capture the console).
+void set_console_file(std::string_view path);
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+#include "support/test_support.h"
+
+#include "framework/d_pgmid.h"
+#include "framework/m_tolk.h"
+#include "input/d_inpkey.h"
+#include "platform/clock.h"
+#include "platform/units.h"
+
+namespace testsupport {
+
+// Every module's state back to its initial values.
+void reset_all_state() {
+  platform::reset_units();
+  platform::set_fake_clock(std::nullopt);
+  framework::m_tolk = framework::Tolk{};
+  framework::d_pgmid = framework::PgmId{};
+  input::inpKey = input::t_inpkey{};
+}
+
+}  // namespace testsupport
