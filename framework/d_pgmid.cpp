@@ -1,0 +1,7 @@
+#include "framework/d_pgmid.h"
+
+namespace framework {
+
+PgmId d_pgmid;
+
+}  // namespace framework

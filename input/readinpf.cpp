@@ -1,0 +1,150 @@
+#include <new>
+#include <stdexcept>
+#include <string>
+
+#include "framework/exitrc.h"
+#include "framework/m_tolk.h"
+#include "framework/opnfil.h"
+#include "framework/write_line.h"
+#include "input/clean_value.h"
+#include "input/d_inpkey.h"
+#include "input/nextline_eof.h"
+#include "platform/field_read.h"
+#include "platform/fixed_text.h"
+#include "platform/units.h"
+
+namespace input {
+namespace {
+
+// Keyword and count of a keyword line; false when they cannot be read.
+bool decode_keyword_line(const std::string& line, std::string& name, int& count) {
+  const std::vector<platform::FreeItem> items = platform::free_items(line, 2);
+  if (items.size() < 2 || items[1].null) return false;
+  name = items[0].text;
+  return platform::parse_int_item(items[1].text, count);
+}
+
+[[noreturn]] void decoding_error(const std::string& line) {
+  framework::write_lines(framework::m_tolk.lfnMsg,
+                         {"", "*** SR READKEYS: Error decoding keyword line",
+                          "                 panel: " + std::string(platform::rtrim(inpKey.inpFil)),
+                          "                 line : " + std::string(platform::rtrim(line)), ""});
+  framework::EXITRC(2);
+}
+
+// Number of keyword lines; the lines of each keyword's value list are skipped.
+int count_keywords(int lfn) {
+  int count = 0;
+  bool eof = false;
+  for (;;) {
+    const std::string line = nextline_eof(lfn, 1, eof);
+    if (line.empty()) return count;
+    ++count;
+    std::string name;
+    int n = 0;
+    if (!decode_keyword_line(line, name, n)) decoding_error(line);
+    for (int k = 1; n > 1 && k <= n; ++k) {
+      nextline_eof(lfn, 1, eof);
+      if (eof) return count;
+    }
+  }
+}
+
+template <typename T>
+void allocate(std::vector<T>& v, long long n, const char* varName, const char* caller) {
+  int irc = 0;
+  try {
+    v.assign(static_cast<std::size_t>(n < 0 ? 0 : n), T{});
+  } catch (const std::bad_alloc&) {
+    irc = 1;
+  } catch (const std::length_error&) {
+    irc = 1;
+  }
+  framework::ALCERR(irc, varName, {n}, caller);
+}
+
+// A value of a line: raw from the first double quote (or the whole line) when
+// it holds three or more double quotes, else its free-format item number item.
+std::string line_value(const std::string& line, std::size_t item, bool rawFromQuote) {
+  int pos = 0;
+  if (CHRCOUNT("\"", line, pos) >= 3) {
+    return rawFromQuote ? line.substr(static_cast<std::size_t>(pos) - 1) : line;
+  }
+  const std::vector<platform::FreeItem> items = platform::free_items(line, item + 1);
+  return items.size() > item ? platform::cut(items[item].text, 255) : std::string();
+}
+
+
+void read_values(int lfn, const std::string& line, int n, framework::t_key& key) {
+  allocate(key.value, n == 0 ? 1 : n, "inpKey%keys(ikey)%value", "readkeys");
+  key.hasValue = true;
+  if (n == 1) key.value[0] = line_value(line, 2, true);
+  bool eof = false;
+  for (int j = 0; n >= 2 && j < n && !eof; ++j) {
+    const std::string vline = nextline_eof(lfn, 1, eof);
+    key.value[static_cast<std::size_t>(j)] = line_value(vline, 0, false);
+  }
+  for (std::string& v : key.value) clean_value(v);
+}
+
+void store_delete_list(const framework::t_key& key, int n) {
+  allocate(inpKey.delFil, n, "inpKey%delFil", "readInpf");
+  inpKey.hasDelFil = true;
+  inpKey.nDel = n < 0 ? 0 : n;
+  for (int k = 0; k < inpKey.nDel; ++k) {
+    inpKey.delFil[static_cast<std::size_t>(k)] = key.value[static_cast<std::size_t>(k)];
+  }
+}
+
+void read_keywords(int lfn) {
+  bool eof = false;
+  for (framework::t_key& key : inpKey.keys) {
+    const std::string line = nextline_eof(lfn, 1, eof);
+    if (line.empty()) break;
+    std::string name;
+    int n = 0;
+    if (!decode_keyword_line(line, name, n)) decoding_error(line);
+    key.name = platform::cut(name, 32);
+    read_values(lfn, line, n, key);
+    if (key.name == "DELETE_FILES") store_delete_list(key, n);
+  }
+}
+
+// Entries of the delete list that name a keyword become its first value.
+void resolve_delete_list() {
+  for (std::string& entry : inpKey.delFil) {
+    for (const framework::t_key& key : inpKey.keys) {
+      if (!platform::same_text(key.name, entry)) continue;
+      if (!key.value.empty()) entry = key.value[0];
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+void READINPF(std::string_view inpFil, t_inpkey& store) {
+  if (store.status >= 1 && !platform::is_blank(inpFil) && platform::same_text(inpFil, store.inpFil)) {
+    return;
+  }
+  INIT_INPKEY(store);
+  store.status = 1;
+  store.inpFil = platform::is_blank(inpFil) ? MYGETARG() : platform::cut(inpFil, 255);
+
+  const int lfn = framework::m_tolk.lfnWork;
+  int ios = 0;
+  framework::OPNFIL(lfn, store.inpFil, "OLD", "FORMATTED", "READONLY", " ", ios);
+  framework::OPNERR(framework::m_tolk.lfnMsg, lfn, ios, store.inpFil, "readInpf");
+
+  const int count = count_keywords(lfn);
+  store.nKeys = count;
+  allocate(store.keys, count, "inpKey%keys", "readInpf");
+  store.hasKeys = true;
+  platform::rewind_unit(lfn);
+  read_keywords(lfn);
+  platform::close_unit(lfn);
+  resolve_delete_list();
+  store.status = 2;
+}
+
+}  // namespace input

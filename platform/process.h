@@ -18,3 +18,11 @@ const std::vector<std::string>& args();
 [[noreturn]] void end_process(int status);
 
 }  // namespace platform
+
+namespace platform {
+
+// Process start-up: a write beyond a file-size limit or into a closed pipe
+// fails with a status instead of ending the process by a signal.
+void init_process();
+
+}  // namespace platform

@@ -61,7 +61,8 @@ void flush_all();
 // (for tests and for the process end).
 void reset_units();
 
-// Replaces the standard streams of units 5 and 6 (tests capture the console).
+// Replaces the stream of unit 6 by a file (tests capture the console);
+// an empty path restores standard output.
 void set_console_file(std::string_view path);
 
 }  // namespace platform

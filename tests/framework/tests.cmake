@@ -1,2 +1,4 @@
 list(APPEND FITCHK_TEST_SOURCES
+  framework/opnfil_test.cpp
+  framework/exitrc_test.cpp
 )

@@ -1,2 +1,3 @@
 list(APPEND FITCHK_TEST_SOURCES
+  input/readinpf_test.cpp
 )

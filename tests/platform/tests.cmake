@@ -1,2 +1,3 @@
 list(APPEND FITCHK_TEST_SOURCES
+  platform/units_test.cpp
 )

@@ -1,6 +1,7 @@
 #include "support/test_support.h"
 
 #include "framework/d_pgmid.h"
+#include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
 #include "platform/clock.h"
@@ -15,6 +16,7 @@ void reset_all_state() {
   framework::m_tolk = framework::Tolk{};
   framework::d_pgmid = framework::PgmId{};
   input::inpKey = input::t_inpkey{};
+  framework::auxInpFil.clear();
 }
 
 }  // namespace testsupport

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what the build needs when it is missing (Debian packages).
+#   install_deps.sh            cmake and g++
+#   install_deps.sh --tests    also GoogleTest
+set -euo pipefail
+
+need=()
+command -v cmake >/dev/null 2>&1 || need+=(cmake)
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+command -v make >/dev/null 2>&1 || need+=(make)
+if [ "${1:-}" = "--tests" ]; then
+  [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+fi
+[ ${#need[@]} -eq 0 ] && exit 0
+
+echo "installing: ${need[*]}"
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "error: missing ${need[*]} and no apt-get to install them" >&2
+  exit 1
+fi
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+if ! { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${need[@]}"; }; then
+  echo "error: could not install ${need[*]} with apt-get" >&2
+  exit 1
+fi

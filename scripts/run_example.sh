@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds fitchk and runs it on the shipped example, in a copy of examples/
+# (build/example-run/), so that the shipped files stay as they are.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install_deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DFITCHK_TESTS=OFF > /dev/null
+cmake --build build -j2 --target fitchk
+rm -rf build/example-run
+cp -a examples build/example-run
+cd build/example-run
+status=0
+../fitchk FITCHK.INP || status=$?
+echo
+echo "exit status: $status"
+echo "results in build/example-run/"
+exit $status

@@ -1,0 +1,86 @@
+#include "framework/exitrc.h"
+
+#include <filesystem>
+
+#include "framework/d_pgmid.h"
+#include "input/d_inpkey.h"
+#include "platform/units.h"
+#include "support/test_support.h"
+
+namespace {
+
+using testsupport::run_captured;
+using testsupport::spit;
+
+class ExitTest : public testsupport::ModuleTest {
+ protected:
+  void load(const std::string& text) {
+    spit(tmp.file("INP"), text);
+    input::READINPF(tmp.file("INP"), input::inpKey);
+  }
+};
+
+TEST_F(ExitTest, ExitStatusFollowsTheReturnCode) {
+  for (auto [code, status] : {std::pair{0, 0}, {1, 0}, {2, 1}, {7, 1}}) {
+    testsupport::reset_all_state();
+    const auto r = run_captured(tmp, [&] { framework::EXITRC(code); });
+    EXPECT_TRUE(r.exited);
+    EXPECT_EQ(r.status, status) << code;
+    EXPECT_EQ(input::inpKey.status, 3);
+  }
+}
+
+TEST_F(ExitTest, DeletesListedFilesAfterANormalRun) {
+  spit(tmp.file("gone.txt"), "x");
+  spit(tmp.file("kept$1.txt"), "x");
+  load("OUT 1 \"" + tmp.file("gone.txt") + "\"\nENV 1 \"" + tmp.file("kept$1.txt") +
+       "\"\nDELETE_FILES 3\nOUT\n\"" + tmp.file("missing.txt") + "\"\nENV\n");
+  framework::d_pgmid.pgmName = "FITCHK";
+  const auto r = run_captured(tmp, [] { framework::EXITRC(0); });
+  EXPECT_EQ(r.console, "");
+  EXPECT_FALSE(std::filesystem::exists(tmp.file("gone.txt")));
+  EXPECT_TRUE(std::filesystem::exists(tmp.file("kept$1.txt")));
+}
+
+TEST_F(ExitTest, NothingIsDeletedWhileTheProgramNameIsBlank) {
+  spit(tmp.file("gone.txt"), "x");
+  load("OUT 1 \"" + tmp.file("gone.txt") + "\"\nDELETE_FILES 1 OUT\n");
+  run_captured(tmp, [] { framework::EXITRC(0); });
+  EXPECT_TRUE(std::filesystem::exists(tmp.file("gone.txt")));
+}
+
+TEST_F(ExitTest, StopsOutsideTheNormalStateAreReported) {
+  spit(tmp.file("gone.txt"), "x");
+  load("OUT 1 \"" + tmp.file("gone.txt") + "\"\nDELETE_FILES 1 OUT\n");
+  framework::d_pgmid.pgmName = "FITCHK";
+  input::inpKey.opnBusy = -1;
+  auto r = run_captured(tmp, [] { framework::EXITRC(2); });
+  EXPECT_EQ(r.console, "\n ### SR EXITRC: PROGRAM HAS BEEN STOPPED IN OPNFIL\n\n");
+  EXPECT_TRUE(std::filesystem::exists(tmp.file("gone.txt")));
+  input::inpKey.opnBusy = 0;
+  r = run_captured(tmp, [] { framework::EXITRC(2); });
+  EXPECT_EQ(r.console, "\n ### SR EXITRC: PROGRAM HAS BEEN STOPPED DURING EXITING\n\n");
+  framework::d_pgmid.pgmName = "OPTSRV";
+  r = run_captured(tmp, [] { framework::EXITRC(2); });
+  EXPECT_EQ(r.console, "");
+}
+
+TEST_F(ExitTest, ListedFileStillOpenIsDeletedThroughItsUnit) {
+  load("OUT 1 \"" + tmp.file("open.txt") + "\"\nDELETE_FILES 1 OUT\n");
+  framework::d_pgmid.pgmName = "FITCHK";
+  ASSERT_EQ(platform::open_unit(11, tmp.file("open.txt"), platform::OpenStatus::New, false), 0);
+  run_captured(tmp, [] { framework::EXITRC(0); });
+  EXPECT_FALSE(std::filesystem::exists(tmp.file("open.txt")));
+}
+
+TEST_F(ExitTest, AuxiliaryProgramGetsItsReturnCodeRecord) {
+  spit(tmp.file("AUX.INP"), "A 1 x   \nPANLAID_IRCODE 1 \"9\"\nB 1 y\n");
+  framework::auxInpFil = tmp.file("AUX.INP");
+  framework::d_pgmid.pgmName = "PANLAID";
+  input::inpKey.status = 2;
+  run_captured(tmp, [] { framework::EXITRC(1); });
+  EXPECT_EQ(testsupport::slurp(tmp.file("AUX.INP")), "A 1 x\nPANLAID_IRCODE  1  \"2\"\nB 1 y\n");
+  framework::auxInpFil.clear();
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Runs every case folder below this one through fitchk and compares the whole
+# result byte for byte with the case's expected/ folder.
+#
+#   run_golden.sh FITCHK GOLDEN_DIR [CASE...]   compare
+#   UPDATE=1 run_golden.sh FITCHK GOLDEN_DIR    rewrite expected/ for review
+#
+# A case folder holds input/ (copied into a fresh temporary folder, where the
+# program runs), args (the command line, one argument per line; missing: no
+# argument), optionally setup.sh (run in the temporary folder before the
+# program), and expected/: every file of the folder after the run, plus
+# expected/.console (standard output) and expected/.status (exit status).
+# Only the title block's date line, the run title's date and time and the
+# CPU/real-time line are masked: their digits become 9.
+set -u
+fitchk=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+golden=$(cd "$2" && pwd)
+shift 2
+export LC_ALL=C TZ=UTC
+
+mask() {
+  sed -E -e '/^ Date           : /s/[0-9]/9/g' \
+         -e '/^>>> CPU\/Real time/s/[0-9]/9/g' \
+         -e 's/ [0-9]{2}-([A-Z]{3})-[0-9]{2} [0-9]{2}:[0-9]{2}$/ 99-\1-99 99:99/' "$1"
+}
+
+run_case() {
+  local case=$1 name work out
+  name=$(basename "$case")
+  work=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_golden_XXXXXX")
+  out=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_result_XXXXXX")
+  [ -d "$case/input" ] && cp -a "$case/input/." "$work/"
+  local args=()
+  [ -f "$case/args" ] && mapfile -t args < "$case/args"
+  if [ -f "$case/setup.sh" ]; then (cd "$work" && bash "$case/setup.sh"); fi
+  (cd "$work" && "$fitchk" "${args[@]}" > "$out/.console" < /dev/null)
+  echo $? > "$out/.status"
+  if [ -f "$case/teardown.sh" ]; then (cd "$work" && bash "$case/teardown.sh"); fi
+  (cd "$work" && find . -type f -print0 | xargs -0 -r cp --parents -t "$out")
+  local f
+  while IFS= read -r -d '' f; do mask "$f" > "$f.masked" && mv "$f.masked" "$f"; done \
+    < <(find "$out" -type f -print0)
+  local rc=0
+  if [ "${UPDATE:-0}" = 1 ]; then
+    rm -rf "$case/expected" && mkdir -p "$case/expected" && cp -a "$out/." "$case/expected/"
+    echo "updated $name"
+  elif ! diff -r "$case/expected" "$out" > "$out.diff" 2>&1; then
+    echo "FAIL $name"
+    cat "$out.diff"
+    rc=1
+  else
+    echo "ok   $name"
+  fi
+  rm -rf "$work" "$out" "$out.diff"
+  return $rc
+}
+
+failed=0 passed=0
+cases=("$@")
+[ ${#cases[@]} -eq 0 ] && cases=("$golden"/*/)
+for c in "${cases[@]}"; do
+  c=${c%/}
+  [ -d "$c" ] || c="$golden/$c"
+  if run_case "$c"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+done
+echo "golden: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

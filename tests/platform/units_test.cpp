@@ -1,0 +1,103 @@
+#include "platform/units.h"
+
+#include <filesystem>
+
+#include "support/test_support.h"
+
+namespace {
+
+using platform::OpenStatus;
+using platform::ReadStatus;
+using testsupport::slurp;
+using testsupport::spit;
+
+class UnitsTest : public testsupport::ModuleTest {};
+
+std::string read_all(int lfn) {
+  std::string all, line;
+  while (platform::read_record(lfn, line) == ReadStatus::Ok) all += "[" + line + "]";
+  return all;
+}
+
+TEST_F(UnitsTest, RecordsDropLineEndsAndCarriageReturns) {
+  spit(tmp.file("a"), "one\r\ntwo\n\nlast without end");
+  ASSERT_EQ(platform::open_unit(20, tmp.file("a"), OpenStatus::Old, true), 0);
+  EXPECT_EQ(read_all(20), "[one][two][][last without end]");
+  std::string line;
+  EXPECT_EQ(platform::read_record(20, line), ReadStatus::Eof);
+  ASSERT_EQ(platform::rewind_unit(20), 0);
+  EXPECT_EQ(read_all(20), "[one][two][][last without end]");
+}
+
+TEST_F(UnitsTest, StatusWordsDecideWhatHappensToExistingFiles) {
+  const std::string f = tmp.file("f");
+  EXPECT_EQ(platform::open_unit(20, f, OpenStatus::Old, false), platform::kErrNotFound);
+  EXPECT_FALSE(std::filesystem::exists(f));
+
+  spit(f, "old contents\n");
+  ASSERT_EQ(platform::open_unit(20, f, OpenStatus::Unknown, false), 0);
+  EXPECT_EQ(platform::close_unit(20), 0);
+  EXPECT_EQ(slurp(f), "old contents\n") << "UNKNOWN keeps the contents until written";
+
+  ASSERT_EQ(platform::open_unit(20, f, OpenStatus::Unknown, false), 0);
+  platform::write_record(20, "new");
+  platform::close_unit(20);
+  EXPECT_EQ(slurp(f), "new\n");
+
+  ASSERT_EQ(platform::open_unit(20, f, OpenStatus::New, false), 0);
+  platform::close_unit(20);
+  EXPECT_EQ(slurp(f), "") << "NEW empties the file at the open";
+}
+
+TEST_F(UnitsTest, InquiryFindsAFileUnderAnotherSpellingOfItsPath) {
+  const std::string f = tmp.file("g");
+  spit(f, "x\n");
+  ASSERT_EQ(platform::open_unit(12, f, OpenStatus::Old, true), 0);
+  bool exists = false;
+  int unit = -1;
+  ASSERT_EQ(platform::inquire_file(tmp.path() + "/./g", exists, unit), 0);
+  EXPECT_TRUE(exists);
+  EXPECT_EQ(unit, 12);
+  ASSERT_EQ(platform::inquire_file(tmp.file("missing"), exists, unit), 0);
+  EXPECT_FALSE(exists);
+  EXPECT_EQ(unit, 0);
+  std::string name;
+  EXPECT_TRUE(platform::unit_connected(12, &name));
+  EXPECT_EQ(name, f);
+  EXPECT_FALSE(platform::unit_connected(13));
+}
+
+TEST_F(UnitsTest, CloseWithDeleteRemovesRegularFilesOnly) {
+  const std::string f = tmp.file("h");
+  ASSERT_EQ(platform::open_unit(20, f, OpenStatus::New, false), 0);
+  EXPECT_EQ(platform::close_unit(20, true), 0);
+  EXPECT_FALSE(std::filesystem::exists(f));
+
+  ASSERT_EQ(platform::open_unit(21, "/dev/null", OpenStatus::Unknown, false), 0);
+  platform::close_unit(21, true);
+  EXPECT_TRUE(std::filesystem::exists("/dev/null"));
+}
+
+TEST_F(UnitsTest, DirectoriesAndBlankNamesDoNotOpen) {
+  EXPECT_EQ(platform::open_unit(20, tmp.path(), OpenStatus::Old, true), platform::kErrIsDirectory);
+  EXPECT_NE(platform::open_unit(20, "   ", OpenStatus::Old, true), 0);
+  EXPECT_FALSE(platform::unit_connected(20));
+}
+
+TEST_F(UnitsTest, WriteErrorsAreReportedAtTheClose) {
+  ASSERT_EQ(platform::open_unit(20, "/dev/full", OpenStatus::New, false), 0);
+  platform::write_record(20, "lost");
+  EXPECT_EQ(platform::close_unit(20), platform::kErrWrite);
+  EXPECT_EQ(platform::write_record(77, "nowhere"), 0) << "an unconnected unit swallows records";
+}
+
+TEST_F(UnitsTest, ReadOnlyUnitsRefuseWrites) {
+  spit(tmp.file("r"), "keep\n");
+  ASSERT_EQ(platform::open_unit(20, tmp.file("r"), OpenStatus::Old, true), 0);
+  EXPECT_NE(platform::write_record(20, "x"), 0);
+  EXPECT_TRUE(platform::unit_write_failed(20));
+  platform::close_unit(20);
+  EXPECT_EQ(slurp(tmp.file("r")), "keep\n");
+}
+
+}  // namespace
