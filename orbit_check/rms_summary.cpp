@@ -1,0 +1,137 @@
+#include "orbit_check/rms_summary.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "framework/m_tolk.h"
+#include "framework/write_line.h"
+#include "platform/fortran_format.h"
+#include "timeutil/djul.h"
+#include "timeutil/jmt.h"
+#include "timeutil/l_basfun.h"
+#include "timeutil/stripdir.h"
+
+namespace orbit_check {
+namespace {
+
+constexpr int kSummaryPerLine = 20;  // I4 values per summary line
+constexpr int kWeekPerLine = 100;    // I4 values per week-format line
+
+// Day of year of an epoch: 1 on 1 January 0h. Wide, as an open end (1e20)
+// saturates the year and the day count.
+long long day_of_year(double mjd) {
+  int year = 0;
+  int month = 0;
+  double day = 0.0;
+  timeutil::JMT(mjd, year, month, day);
+  return static_cast<long long>(timeutil::nint(mjd - timeutil::DJUL(year, 1, 1.0))) + 1;
+}
+
+// Middle day of the rounded window.
+long long round_window(std::array<double, 2>& window) {
+  window[0] = std::trunc(window[0] + 0.001);
+  window[1] = std::trunc(window[1] + 0.501);
+  return (day_of_year(window[0]) + day_of_year(window[1])) / 2;
+}
+
+// Index of the largest RMS of entries 1..nSat; entry 1 for an empty table.
+int largest_rms(const ProtocolExtract& ext) {
+  int best = 0;
+  for (int i = 1; i < std::min(ext.nSat, kMaxSat); ++i) {
+    if (ext.rms[i] > ext.rms[best]) best = i;
+  }
+  return best;
+}
+
+// RMS (mm) of each eclipsing satellite: its last entry in the table, 0 without one.
+std::array<int, kMaxSat> eclipse_rms_mm(const ProtocolExtract& ext) {
+  std::array<int, kMaxSat> mm{};
+  const int nSat = std::clamp(ext.nSat, 0, kMaxSat);
+  for (int j = 0; j < std::clamp(ext.nEcl, 0, kMaxSat); ++j) {
+    for (int i = 0; i < nSat; ++i) {
+      if (ext.satNum[i] == ext.eclSat[j]) mm[j] = timeutil::nint(ext.rms[i] * 1000.0);
+    }
+  }
+  return mm;
+}
+
+// head, then the values as I4, perLine to a line; further lines begin with
+// as many blanks as head is long.
+template <class Values>
+void write_values(int lfn, const std::string& head, int n, int perLine, const Values& value) {
+  platform::Line line;
+  line.A(head);
+  for (int i = 0; i < n; ++i) {
+    if (i > 0 && i % perLine == 0) {
+      framework::write_line(lfn, line.str());
+      line = platform::Line();
+      line.X(static_cast<int>(head.size()));
+    }
+    line.I(value(i), 4);
+  }
+  framework::write_line(lfn, line.str());
+}
+
+void write_week_line(long long middleDay, const ProtocolExtract& ext) {
+  const std::string head = platform::Line().X(1).I(middleDay, 3).str();
+  write_values(framework::m_tolk.lfnAux2, head, std::clamp(ext.nSat, 0, kMaxSat), kWeekPerLine,
+               [&](int i) { return timeutil::nint(ext.rms[i] * 100.0); });
+}
+
+void write_summary(std::string_view fileName, const ProtocolExtract& ext, long long middleDay,
+                   double rmsMax, int satMax) {
+  const int lfn = framework::m_tolk.lfnAux1;
+  std::string name(fileName);
+  timeutil::STRIPDIR(name);
+  framework::write_line(lfn, platform::Line()
+                                 .X(2).Ab(name, 15).X(1).A("# Sat.: ").I(ext.nSat, 3)
+                                 .A(" , # Eclipsing: ").I(ext.nEcl, 2)
+                                 .A(" , Max. RMS:").F(rmsMax, 6, 3)
+                                 .A(" for sat. ").I(satMax, 3)
+                                 .str());
+  const int nEcl = std::clamp(ext.nEcl, 0, kMaxSat);
+  const std::string doy =
+      platform::Line().A("  (DOY: ").I(middleDay, 3).A(")").X(6).A("Eclips. Sat. : ").str();
+  write_values(lfn, doy, nEcl, kSummaryPerLine,
+               [&](int j) { return ext.eclSat[j]; });
+  const std::string b18(18, ' ');
+  write_values(lfn, b18 + "Min in eclips: ", nEcl, kSummaryPerLine,
+               [&](int j) { return ext.longShadow[j] / 60; });
+  const std::array<int, kMaxSat> mm = eclipse_rms_mm(ext);
+  write_values(lfn, b18 + "RMS (mm)     : ", nEcl, kSummaryPerLine, [&](int j) { return mm[j]; });
+  framework::write_line(lfn, "");
+}
+
+}  // namespace
+
+void PRINT_THRESHOLDS(const ThresholdTable& thresholds) {
+  const int lfn = framework::m_tolk.lfnOut;
+  auto heads = [](std::string_view a, std::string_view b, std::string_view c) {
+    return platform::Line().X(1).Ab(a, 7).X(2).Ab(b, 19).X(2).Ab(c, 19).str();
+  };
+  framework::write_lines(lfn, {" THRESHOLD VALUES FOR RMS", " ------------------------"});
+  framework::write_line(lfn, heads("SYSTEM", "FACTOR WRT MEAN RMS", "LOWER LIMIT FOR RMS"));
+  framework::write_line(lfn, heads("-------", "-------------------", "-------------------"));
+  for (int s = 0; s < kMaxSys; ++s) {
+    if (thresholds.factor[s] == 0.0) continue;
+    framework::write_line(lfn, platform::Line()
+                                   .X(1).Ab(kSystemName[s], 7).X(2).F(thresholds.factor[s], 12, 4)
+                                   .X(7).F(thresholds.limit[s], 14, 4).A(" m")
+                                   .str());
+  }
+  framework::write_lines(lfn, {"", ""});
+}
+
+void SUMMARIZE_PROTOCOL(std::string_view fileName, const ProtocolExtract& extract,
+                        std::array<double, 2>& window, double& rmsMax, int& satMax,
+                        bool weekOpen) {
+  const long long middleDay = round_window(window);
+  const int best = largest_rms(extract);
+  rmsMax = extract.rms[best];
+  satMax = extract.satNum[best];
+  if (weekOpen) write_week_line(middleDay, extract);
+  write_summary(fileName, extract, middleDay, rmsMax, satMax);
+}
+
+}  // namespace orbit_check

@@ -1,5 +1,6 @@
 #include "platform/units.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -185,11 +186,16 @@ int rewind_unit(int lfn) {
 }
 
 ReadStatus read_record(int lfn, std::string& line) {
+  return read_record(lfn, line, std::string::npos);
+}
+
+ReadStatus read_record(int lfn, std::string& line, std::size_t max_len) {
   line.clear();
   Unit* u = find(lfn);
   if (!u) return ReadStatus::Error;
   if (u->rbuf.empty()) u->rbuf.resize(kBufSize);
   bool got = false;
+  std::size_t raw = 0;  // characters of the record, kept or not
   for (;;) {
     if (u->rpos == u->rlen) {
       if (u->at_eof) break;
@@ -205,17 +211,18 @@ ReadStatus read_record(int lfn, std::string& line) {
     std::size_t avail = u->rlen - u->rpos;
     const void* nl = std::memchr(start, '\n', avail);
     std::size_t n = nl ? static_cast<const char*>(nl) - start : avail;
-    line.append(start, n);
+    if (line.size() < max_len) line.append(start, std::min(n, max_len - line.size()));
+    raw += n;
     got = true;
     u->rpos += n;
     if (nl) {
       ++u->rpos;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      return ReadStatus::Ok;
+      break;
     }
   }
   if (!got) return ReadStatus::Eof;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  // A CR before the line end is dropped; in a cut record it lies beyond the cut.
+  if (raw <= max_len && !line.empty() && line.back() == '\r') line.pop_back();
   return ReadStatus::Ok;
 }
 

@@ -47,6 +47,10 @@ int rewind_unit(int lfn);
 // Reads the next record without its line end (a CR before it is dropped).
 ReadStatus read_record(int lfn, std::string& line);
 
+// As read_record, keeping at most max_len characters of the record (the rest
+// is skipped), so the line's memory stays bounded whatever the file holds.
+ReadStatus read_record(int lfn, std::string& line, std::size_t max_len);
+
 // Writes one record; non-zero when the unit had a write error (also earlier
 // ones). A unit that is not connected swallows the record and returns 0.
 int write_record(int lfn, std::string_view text);

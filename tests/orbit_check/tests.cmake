@@ -1,2 +1,4 @@
 list(APPEND FITCHK_TEST_SOURCES
+  orbit_check/extdef_test.cpp
+  orbit_check/rms_summary_test.cpp
 )

@@ -4,6 +4,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
+#include "orbit_check/extdef.h"
 #include "platform/clock.h"
 #include "platform/units.h"
 
@@ -17,6 +18,7 @@ void reset_all_state() {
   framework::d_pgmid = framework::PgmId{};
   input::inpKey = input::t_inpkey{};
   framework::auxInpFil.clear();
+  orbit_check::s_extdef = orbit_check::ExtdefState{};
 }
 
 }  // namespace testsupport

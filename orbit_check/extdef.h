@@ -1,0 +1,30 @@
+// EXTDEF: reads the arc window, the final-iteration RMS table and the
+// eclipsing satellites out of one TRJFIT protocol.
+#pragma once
+#include <array>
+#include <string_view>
+
+#include "orbit_check/protocol_extract.h"
+
+namespace orbit_check {
+
+// State kept from one call to the next.
+struct ExtdefState {
+  int finalIter = 0;  // final iteration number of the last protocol that had one
+};
+extern ExtdefState s_extdef;
+
+// Reads protocol fileName (opened "OLD" on lfnWork, closed before it
+// returns) for arc arcNum: window (in/out, unchanged when the arc is not
+// found), satellite count and table, eclipsing count, satellites and longest
+// shadow passages (s), arc count. Outputs that the reader does not reach keep
+// their values. irc is set to 1 when the file ends before the reader is done
+// or a field it needs is not a number (warning on lfnMsg); otherwise it is
+// left as it was. Counts above kMaxSat keep the first kMaxSat entries (warning).
+// An open failure ends the run.
+void EXTDEF(std::string_view fileName, int arcNum, std::array<double, 2>& window, int& nSat,
+            std::array<int, kMaxSat>& satNum, std::array<double, kMaxSat>& rms, int& nEcl,
+            std::array<int, kMaxSat>& eclSat, std::array<int, kMaxSat>& longShadow, int& nArc,
+            int& irc);
+
+}  // namespace orbit_check

@@ -1,0 +1,43 @@
+// What FITCHK takes from one TRJFIT protocol, and the per-system editing
+// thresholds with the names and letters of the satellite systems.
+#pragma once
+#include <array>
+#include <string_view>
+
+namespace orbit_check {
+
+// Satellites, and eclipsing satellites, that one protocol extract holds.
+constexpr int kMaxSat = 85;
+
+// Satellite systems: 1 GPS, 2 GLONASS, 3 Galileo, 4 SBAS, 5 Compass, 6 QZSS.
+constexpr int kMaxSys = 6;
+
+// System names (written in 7 columns) and one-letter codes; index system - 1.
+constexpr std::array<std::string_view, kMaxSys> kSystemName = {"GPS",  "GLONASS", "GALILEO",
+                                                               "SBAS", "COMPASS", "QZSS"};
+constexpr std::array<std::string_view, kMaxSys> kSystemLetter = {"G", "R", "E", "S", "C", "J"};
+
+// System number of a satellite number: 1 for 1-99, 2 for 101-199, and so on.
+constexpr int sat_system(int satNum) { return satNum / 100 + 1; }
+
+// The result set of EXTDEF for one protocol. Entries 1..nSat (indices
+// 0..nSat-1) of satNum and rms, and 1..nEcl of eclSat and longShadow, are
+// the protocol's; a fresh extract is all zero.
+struct ProtocolExtract {
+  std::array<double, 2> window{};         // arc window, start and end (MJD)
+  int nSat = 0;                           // satellite count
+  std::array<int, kMaxSat> satNum{};      // satellite numbers, in table order
+  std::array<double, kMaxSat> rms{};      // orbit-fit RMS (m), parallel to satNum
+  int nEcl = 0;                           // eclipsing satellite count
+  std::array<int, kMaxSat> eclSat{};      // eclipsing satellite numbers, in block order
+  std::array<int, kMaxSat> longShadow{};  // longest shadow passage (s), parallel to eclSat
+  int nArc = 0;                           // arc count of the arc table
+};
+
+// Editing factor (0: the system is off) and lower limit (m) per system.
+struct ThresholdTable {
+  std::array<double, kMaxSys> factor{};
+  std::array<double, kMaxSys> limit{};
+};
+
+}  // namespace orbit_check
