@@ -1,2 +1,3 @@
 list(APPEND FITCHK_TEST_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/m_cpu_test.cpp
 )
