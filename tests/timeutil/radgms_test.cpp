@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "framework/d_const.h"
 #include "support/test_support.h"
 #include "timeutil/radgms.h"
 
@@ -57,13 +56,6 @@ TEST_F(RadgmsTest, Splits) {
     EXPECT_NEAR(s.seconds, c.seconds, 1e-6) << c.type << " " << c.value;
     EXPECT_GE(s.seconds, 0.0);
   }
-}
-
-TEST_F(RadgmsTest, UsesPiOfTheConstantsWhenSet) {
-  framework::d_const.piConst = pi;
-  const Split s = radgms(1, pi / 4.0);
-  EXPECT_EQ(s.whole, 45);
-  EXPECT_EQ(s.minutes, 0);
 }
 
 TEST_F(RadgmsTest, IllegalTypeEndsTheRunShowingTheReducedType) {
