@@ -1,7 +1,9 @@
 #include "support/test_support.h"
 
+#include "framework/d_const.h"
 #include "framework/d_pgmid.h"
 #include "framework/exitrc.h"
+#include "framework/m_cpu.h"
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
 #include "platform/clock.h"
@@ -15,6 +17,8 @@ void reset_all_state() {
   platform::set_fake_clock(std::nullopt);
   framework::m_tolk = framework::Tolk{};
   framework::d_pgmid = framework::PgmId{};
+  framework::d_const = framework::Consts{};
+  framework::m_cpu = framework::Cpu{};
   input::inpKey = input::t_inpkey{};
   framework::auxInpFil.clear();
 }
