@@ -14,5 +14,6 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/pritit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prflna.cpp
   ${CMAKE_CURRENT_LIST_DIR}/defcon.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/d_const.cpp
   ${CMAKE_CURRENT_LIST_DIR}/m_cpu.cpp
 )
