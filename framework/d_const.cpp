@@ -2,6 +2,6 @@
 
 namespace framework {
 
-Const d_const;
+Consts d_const;
 
 }  // namespace framework

@@ -7,7 +7,7 @@ namespace framework {
 
 constexpr int kMaxSatSlots = 100;
 
-struct Const {
+struct Consts {
   double piConst = 0.0;       // pi, as 4 atan(1)
   double degPerRad = 0.0;     // 180 / pi
   double arcsecPerRad = 0.0;  // degPerRad * 3600
@@ -30,6 +30,6 @@ struct Const {
   std::array<std::array<double, 2>, kMaxSatSlots> satFreq{};     // per slot: FREQ1, FREQ2
   std::array<std::array<double, 5>, kMaxSatSlots> satWaveLen{};  // per slot: waveLen
 };
-extern Const d_const;
+extern Consts d_const;
 
 }  // namespace framework

@@ -25,7 +25,7 @@ namespace {
 using Entry = std::pair<const char*, double*>;
 
 // The constant names of the file, in the order they are tested.
-std::vector<Entry> constantTable(Const& k) {
+std::vector<Entry> constantTable(Consts& k) {
   return {{"C", &k.C},           {"FREQ1", &k.FREQ[0]},  {"FREQ2", &k.FREQ[1]},
           {"FREQ5", &k.FREQ[2]}, {"FREQP", &k.FREQP},    {"FREQG1", &k.FREQG1},
           {"FREQG2", &k.FREQG2}, {"DFRQG1", &k.DFRQG1},  {"DFRQG2", &k.DFRQG2},
@@ -57,12 +57,14 @@ void decodeRecord(const std::string& record, const std::vector<Entry>& table) {
   for (const Entry& e : table) {
     if (!platform::same_text(name, e.first)) continue;
     const std::string value = platform::col(record, 10, 25);
+    // A value outside columns 10-25 is not seen: the constant keeps its value.
+    if (platform::is_blank(value)) return;
     if (!platform::read_free_real(value, *e.second)) decodingError(name, value);
     return;
   }
 }
 
-void deriveWavelengths(Const& k) {
+void deriveWavelengths(Consts& k) {
   const double l1 = k.C / k.FREQ[0];
   const double l2 = k.C / k.FREQ[1];
   k.waveLen = {l1, l2, l1 * l2 / (l1 + l2), l1 - l2, l1 * l2 / (l2 - l1)};
@@ -73,9 +75,9 @@ void deriveWavelengths(Const& k) {
 }
 
 void readConstantsFile() {
-  Const& k = d_const;
-  const Const angular = k;
-  k = Const{};
+  Consts& k = d_const;
+  const Consts angular = k;
+  k = Consts{};
   k.piConst = angular.piConst;
   k.degPerRad = angular.degPerRad;
   k.arcsecPerRad = angular.arcsecPerRad;

@@ -1,8 +1,10 @@
 #include "support/test_support.h"
 
+#include "framework/d_const.h"
 #include "framework/d_pgmid.h"
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
+#include "input/rplenvar.h"
 #include "platform/clock.h"
 #include "platform/units.h"
 
@@ -15,6 +17,8 @@ void reset_all_state() {
   framework::m_tolk = framework::Tolk{};
   framework::d_pgmid = framework::PgmId{};
   input::inpKey = input::t_inpkey{};
+  framework::d_const = framework::Consts{};
+  input::rplenvarCache = input::RplenvarCache{};
 }
 
 }  // namespace testsupport
