@@ -6,6 +6,7 @@
 #include "framework/m_cpu.h"
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
+#include "input/rplenvar.h"
 #include "platform/clock.h"
 #include "platform/units.h"
 
@@ -21,6 +22,7 @@ void reset_all_state() {
   framework::m_cpu = framework::Cpu{};
   input::inpKey = input::t_inpkey{};
   framework::auxInpFil.clear();
+  input::rplenvarCache = input::RplenvarCache{};
 }
 
 }  // namespace testsupport

@@ -1,8 +1,8 @@
 list(APPEND FITCHK_TEST_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/calendar_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/radgms_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/clock_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/st2tim_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/timst2_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/text_helpers_test.cpp
+  timeutil/calendar_test.cpp
+  timeutil/radgms_test.cpp
+  timeutil/clock_test.cpp
+  timeutil/st2tim_test.cpp
+  timeutil/timst2_test.cpp
+  timeutil/text_helpers_test.cpp
 )
