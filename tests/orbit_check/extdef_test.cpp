@@ -42,13 +42,21 @@ std::string ecl_line(const std::string& sat, const std::string& dur) {
   return put(put(" " + sat, 8, "02:10:00"), 18, dur);
 }
 
-std::string may(int day) { return "2013-05-" + std::to_string(day) + " 00:00:00"; }
+std::string may(int day) { return "2013-05-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + " 00:00:00"; }
 
 // Arc a from 2013-05-(4+2a) to 2013-05-(6+2a).
 Lines arc_table(int nArcs) {
   Lines l{" ARC  START TIME           END TIME", " ---  -------------------  -------------------", ""};
   for (int a = 1; a <= nArcs; ++a) l.push_back(arc_row(a, may(4 + 2 * a), may(6 + 2 * a)));
   l.insert(l.end(), {"", " ..."});
+  return l;
+}
+
+// The iteration heading and a one-arc table: where every protocol starts.
+Lines with_start(Lines rest) {
+  Lines l{iterations(1)};
+  for (const auto& s : arc_table(1)) l.push_back(s);
+  l.insert(l.end(), rest.begin(), rest.end());
   return l;
 }
 
@@ -134,17 +142,17 @@ TEST_F(ExtdefTest, ArcTableOfThreeArcsAndWherePhaseThreeStarts) {
 }
 
 TEST_F(ExtdefTest, SatelliteTablesShortTablesAndRereads) {
-  Lines l{iterations(1), sat_count(" 3"), rms_head("  1", "  1"),
+  Lines l = with_start({sat_count(" 3"), rms_head("  1", "  1"),
           // The eclipse heading ends a short table and is found on that row.
-          " SAT    #POS", "", row('A', 1, "1.00"), ecl_head(" 0"), "", "", "", ""};
+          " SAT    #POS", "", row('A', 1, "1.00"), ecl_head(" 0"), "", "", "", ""});
   ext.satNum = {90, 91, 92};
   EXPECT_EQ(read(l), 0);
   EXPECT_EQ(ext.satNum[0], 1);
   EXPECT_EQ(ext.satNum[1], 91) << "entries behind the unreadable row keep their values";
   EXPECT_EQ(ext.nEcl, 0);
 
-  l = {iterations(1), sat_count(" 2"), rms_head("  1", "  1"), " SAT    #POS", "", row('A', 1, "1.00"),
-       row('A', 2, "2.00"), " SAT   #POS", "", row('B', 3, "3.00"), "bad row", ecl_head(" 1")};
+  l = with_start({sat_count(" 2"), rms_head("  1", "  1"), " SAT    #POS", "", row('A', 1, "1.00"),
+       row('A', 2, "2.00"), " SAT   #POS", "", row('B', 3, "3.00"), "bad row", ecl_head(" 1")});
   EXPECT_EQ(read(l), 1) << "ends in the four lines after the eclipse heading";
   EXPECT_EQ(ext.satNum[0], 3) << "a later table is read from entry 1 again";
   EXPECT_EQ(ext.satNum[1], 2);
@@ -152,7 +160,7 @@ TEST_F(ExtdefTest, SatelliteTablesShortTablesAndRereads) {
 }
 
 TEST_F(ExtdefTest, EclipseBlocks) {
-  Lines head{iterations(1), sat_count(" 0"), rms_head("  1", "  1"), ecl_head(" 2"), "", "", "", ""};
+  Lines head = with_start({sat_count(" 0"), rms_head("  1", "  1"), ecl_head(" 2"), "", "", "", ""});
   Lines l = head;
   l.insert(l.end(), {ecl_line("   ", "     "), ecl_line(" 17", "10:00"), ecl_line("   ", "  :07"), ""});
   ext.eclSat = {44, 55};
@@ -214,7 +222,7 @@ TEST_F(ExtdefTest, SearchesGiveUpAfter100000LinesOrPasses) {
   }
   // A table is one pass; the eclipse heading on pass 100 000 is found.
   for (int noise : {99998, 99999}) {
-    Lines l{iterations(1), sat_count(" 1"), rms_head("  1", "  1"), " SAT    #POS", "", row('A', 1, "1.00")};
+    Lines l = with_start({sat_count(" 1"), rms_head("  1", "  1"), " SAT    #POS", "", row('A', 1, "1.00")});
     l.insert(l.end(), noise, " noise");
     l.insert(l.end(), {ecl_head(" 1"), "", "", "", "", ecl_line(" 31", " 1:00"), ""});
     ext.nEcl = -1;
@@ -269,7 +277,7 @@ TEST_F(ExtdefTest, UnreadableFieldsEndTheReaderWithAWarning) {
 }
 
 TEST_F(ExtdefTest, CountsAbove85KeepTheFirst85) {
-  Lines l{iterations(1), sat_count(" 86"), rms_head("  1", "  1"), " SAT    #POS", ""};
+  Lines l = with_start({sat_count(" 86"), rms_head("  1", "  1"), " SAT    #POS", ""});
   for (int s = 1; s <= 86; ++s) l.push_back(row('A', s, "0.10"));
   l.insert(l.end(), {ecl_head("86"), "", "", "", ""});
   for (int s = 1; s <= 86; ++s) l.insert(l.end(), {ecl_line(i3(s), " 1:00"), ""});

@@ -29,6 +29,15 @@ TEST_F(UnitsTest, RecordsDropLineEndsAndCarriageReturns) {
   EXPECT_EQ(read_all(20), "[one][two][][last without end]");
 }
 
+TEST_F(UnitsTest, CappedRecordsKeepTheirFirstCharacters) {
+  spit(tmp.file("a"), "abcdef\nabc\r\nabcd\r\nab\r\n" + std::string(100000, 'x') + "\nend");
+  ASSERT_EQ(platform::open_unit(20, tmp.file("a"), OpenStatus::Old, true), 0);
+  std::string all, line;
+  while (platform::read_record(20, line, 3) == ReadStatus::Ok) all += "[" + line + "]";
+  EXPECT_EQ(all, "[abc][abc][abc][ab][xxx][end]");
+  EXPECT_LE(line.capacity(), 64u) << "the skipped rest is never held";
+}
+
 TEST_F(UnitsTest, StatusWordsDecideWhatHappensToExistingFiles) {
   const std::string f = tmp.file("f");
   EXPECT_EQ(platform::open_unit(20, f, OpenStatus::Old, false), platform::kErrNotFound);
