@@ -86,12 +86,11 @@ class Protocol {
   // Warns that a field of the current line is not a number; the reader ends.
   Flow unreadable(std::string_view field) const {
     const std::string b16(16, ' ');
-    framework::write_lines(
-        framework::m_tolk.lfnMsg,
-        {"", " ### SR EXTDEF: Protocol field is not a number, reading stopped",
-         b16 + "File name  : " + std::string(platform::rtrim(fileName_)),
-         b16 + "Line number: " + platform::fmt_i(lineNo_, 0), b16 + "Field      : " + std::string(field),
-         ""});
+    framework::write_lines(framework::m_tolk.lfnMsg,
+                           {"", " ### SR EXTDEF: Protocol field is not a number, reading stopped",
+                            b16 + "File name  : " + std::string(platform::rtrim(fileName_)),
+                            b16 + "Line number: " + platform::fmt_i(lineNo_, 0),
+                            b16 + "Field      : " + std::string(field), ""});
     return Flow::Ended;
   }
 
@@ -119,9 +118,10 @@ Flow after_search(Search s) { return s == Search::Eof ? Flow::Ended : Flow::Next
 // A count from the protocol, cut to kMaxSat with a warning.
 int limited(int count, std::string_view what, const Protocol& p) {
   int irc = 0;
-  framework::DIMTST(0, 1, 2, "EXTDEF", "kMaxSat", what,
-                    "The first 85 are kept. Protocol file: " + std::string(platform::rtrim(p.fileName())),
-                    count, kMaxSat, irc);
+  framework::DIMTST(
+      0, 1, 2, "EXTDEF", "kMaxSat", what,
+      "The first 85 are kept. Protocol file: " + std::string(platform::rtrim(p.fileName())), count,
+      kMaxSat, irc);
   return std::min(count, kMaxSat);
 }
 

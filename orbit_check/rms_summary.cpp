@@ -84,17 +84,16 @@ void write_summary(std::string_view fileName, const ProtocolExtract& ext, long l
   const int lfn = framework::m_tolk.lfnAux1;
   std::string name(fileName);
   timeutil::STRIPDIR(name);
-  framework::write_line(lfn, platform::Line()
-                                 .X(2).Ab(name, 15).X(1).A("# Sat.: ").I(ext.nSat, 3)
-                                 .A(" , # Eclipsing: ").I(ext.nEcl, 2)
-                                 .A(" , Max. RMS:").F(rmsMax, 6, 3)
-                                 .A(" for sat. ").I(satMax, 3)
-                                 .str());
+  // Satellite count in columns 27-29, eclipsing count 46-47, RMS 60-65, satellite 76-78.
+  platform::Line first;
+  first.X(2).Ab(name, 15).X(1).A("# Sat.: ").I(ext.nSat, 3);
+  first.A(" , # Eclipsing: ").I(ext.nEcl, 2).A(" , Max. RMS:").F(rmsMax, 6, 3);
+  first.A(" for sat. ").I(satMax, 3);
+  framework::write_line(lfn, first.str());
   const int nEcl = std::clamp(ext.nEcl, 0, kMaxSat);
   const std::string doy =
       platform::Line().A("  (DOY: ").I(middleDay, 3).A(")").X(6).A("Eclips. Sat. : ").str();
-  write_values(lfn, doy, nEcl, kSummaryPerLine,
-               [&](int j) { return ext.eclSat[j]; });
+  write_values(lfn, doy, nEcl, kSummaryPerLine, [&](int j) { return ext.eclSat[j]; });
   const std::string b18(18, ' ');
   write_values(lfn, b18 + "Min in eclips: ", nEcl, kSummaryPerLine,
                [&](int j) { return ext.longShadow[j] / 60; });
@@ -115,17 +114,16 @@ void PRINT_THRESHOLDS(const ThresholdTable& thresholds) {
   framework::write_line(lfn, heads("-------", "-------------------", "-------------------"));
   for (int s = 0; s < kMaxSys; ++s) {
     if (thresholds.factor[s] == 0.0) continue;
-    framework::write_line(lfn, platform::Line()
-                                   .X(1).Ab(kSystemName[s], 7).X(2).F(thresholds.factor[s], 12, 4)
-                                   .X(7).F(thresholds.limit[s], 14, 4).A(" m")
-                                   .str());
+    platform::Line line;
+    line.X(1).Ab(kSystemName[s], 7).X(2).F(thresholds.factor[s], 12, 4);
+    line.X(7).F(thresholds.limit[s], 14, 4).A(" m");
+    framework::write_line(lfn, line.str());
   }
   framework::write_lines(lfn, {"", ""});
 }
 
 void SUMMARIZE_PROTOCOL(std::string_view fileName, const ProtocolExtract& extract,
-                        std::array<double, 2>& window, double& rmsMax, int& satMax,
-                        bool weekOpen) {
+                        std::array<double, 2>& window, double& rmsMax, int& satMax, bool weekOpen) {
   const long long middleDay = round_window(window);
   const int best = largest_rms(extract);
   rmsMax = extract.rms[best];

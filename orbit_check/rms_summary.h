@@ -19,7 +19,6 @@ void PRINT_THRESHOLDS(const ThresholdTable& thresholds);
 // when the table is empty), writes the summary block of fileName to lfnAux1
 // and, when weekOpen, the week-format line to lfnAux2.
 void SUMMARIZE_PROTOCOL(std::string_view fileName, const ProtocolExtract& extract,
-                        std::array<double, 2>& window, double& rmsMax, int& satMax,
-                        bool weekOpen);
+                        std::array<double, 2>& window, double& rmsMax, int& satMax, bool weekOpen);
 
 }  // namespace orbit_check

@@ -19,34 +19,46 @@ const std::string B16(16, ' ');
 
 // line with text placed from column col on.
 std::string put(std::string line, int col, const std::string& text) {
-  if (line.size() < static_cast<std::size_t>(col - 1 + text.size())) line.resize(col - 1 + text.size(), ' ');
+  if (line.size() < static_cast<std::size_t>(col - 1 + text.size()))
+    line.resize(col - 1 + text.size(), ' ');
   line.replace(col - 1, text.size(), text);
   return line;
 }
-std::string i3(int v) { std::string s = std::to_string(v); return std::string(3 - s.size(), ' ') + s; }
+std::string i3(int v) {
+  std::string s = std::to_string(v);
+  return std::string(3 - s.size(), ' ') + s;
+}
 
 std::string iterations(int n) { return put(" NUMBER OF ITERATIONS", 53, i3(n)); }
 std::string arc_row(int arc, const std::string& start, const std::string& end) {
   return put(put(" " + i3(arc), 7, start), 28, end);
 }
-std::string sat_count(const std::string& n) { return put(" TOTAL NUMBER OF SATELLITES   :", 33, n); }
+std::string sat_count(const std::string& n) {
+  return put(" TOTAL NUMBER OF SATELLITES   :", 33, n);
+}
 std::string rms_head(const std::string& arc, const std::string& iter) {
-  return put(put(" RMS ERRORS AND MAX. RESIDUALS   ARC NUMBER:", 45, arc) + "    ITERATION:", 78, iter);
+  return put(put(" RMS ERRORS AND MAX. RESIDUALS   ARC NUMBER:", 45, arc) + "    ITERATION:", 78,
+             iter);
 }
 std::string row(char layout, int sat, const std::string& rms) {
   const int shift = layout == 'A' ? 0 : -1;
   return put(put(" " + i3(sat), 9 + shift, " 288"), 22 + shift - static_cast<int>(rms.size()), rms);
 }
-std::string ecl_head(const std::string& n) { return put(" NUMBER OF ECLIPSING SATELLITES:", 34, n); }
+std::string ecl_head(const std::string& n) {
+  return put(" NUMBER OF ECLIPSING SATELLITES:", 34, n);
+}
 std::string ecl_line(const std::string& sat, const std::string& dur) {
   return put(put(" " + sat, 8, "02:10:00"), 18, dur);
 }
 
-std::string may(int day) { return "2013-05-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + " 00:00:00"; }
+std::string may(int day) {
+  return "2013-05-" + std::string(day < 10 ? "0" : "") + std::to_string(day) + " 00:00:00";
+}
 
 // Arc a from 2013-05-(4+2a) to 2013-05-(6+2a).
 Lines arc_table(int nArcs) {
-  Lines l{" ARC  START TIME           END TIME", " ---  -------------------  -------------------", ""};
+  Lines l{" ARC  START TIME           END TIME", " ---  -------------------  -------------------",
+          ""};
   for (int a = 1; a <= nArcs; ++a) l.push_back(arc_row(a, may(4 + 2 * a), may(6 + 2 * a)));
   l.insert(l.end(), {"", " ..."});
   return l;
@@ -66,14 +78,15 @@ Lines protocol(char layout = 'A') {
   for (const auto& s : arc_table(1)) l.push_back(s);
   l.push_back(sat_count(" 3"));
   for (int it = 1; it <= 3; ++it) {
-    l.insert(l.end(), {"", rms_head("  1", i3(it)), "",
-                       layout == 'A' ? " SAT    #POS   RMS(M)" : " SAT   #POS   RMS(M)", " ---",
-                       row(layout, 5, it == 3 ? "0.031" : "9.9"), row(layout, 12, it == 3 ? "1.23" : "9.9"),
-                       row(layout, 103, it == 3 ? "123" : "9.9"), "  residual noise  1.2  -0.4"});
+    l.insert(l.end(),
+             {"", rms_head("  1", i3(it)), "",
+              layout == 'A' ? " SAT    #POS   RMS(M)" : " SAT   #POS   RMS(M)", " ---",
+              row(layout, 5, it == 3 ? "0.031" : "9.9"), row(layout, 12, it == 3 ? "1.23" : "9.9"),
+              row(layout, 103, it == 3 ? "123" : "9.9"), "  residual noise  1.2  -0.4"});
   }
   l.insert(l.end(), {ecl_head(" 2"), "", " SAT  START     DUR", " ---", "",
-                     ecl_line("  5", "12:30"), ecl_line("   ", "45:05"), ecl_line("   ", " 3:00"), "",
-                     ecl_line("103", " 8:20"), "", " END OF PROTOCOL"});
+                     ecl_line("  5", "12:30"), ecl_line("   ", "45:05"), ecl_line("   ", " 3:00"),
+                     "", ecl_line("103", " 8:20"), "", " END OF PROTOCOL"});
   return l;
 }
 
@@ -85,9 +98,9 @@ class ExtdefTest : public testsupport::ModuleTest {
     for (const auto& l : lines) text += l + "\n";
     testsupport::spit(tmp.file("p.prt"), text);
     console = run_captured(tmp, [&] {
-      orbit_check::EXTDEF(tmp.file("p.prt"), arc, ext.window, ext.nSat, ext.satNum, ext.rms, ext.nEcl,
-                          ext.eclSat, ext.longShadow, ext.nArc, irc);
-    }).console;
+                orbit_check::EXTDEF(tmp.file("p.prt"), arc, ext.window, ext.nSat, ext.satNum,
+                                    ext.rms, ext.nEcl, ext.eclSat, ext.longShadow, ext.nArc, irc);
+              }).console;
     EXPECT_FALSE(platform::unit_connected(framework::m_tolk.lfnWork)) << "protocol left open";
     return irc;
   }
@@ -131,8 +144,8 @@ TEST_F(ExtdefTest, ArcTableOfThreeArcsAndWherePhaseThreeStarts) {
   Lines l{iterations(1)};
   for (const auto& s : arc_table(3)) l.push_back(s);
   l.back() = sat_count(" 9");  // consumed with the blank line: not seen
-  l.insert(l.end(), {sat_count(" 2"), rms_head("  2", "  1"), " SAT   #POS", "", row('B', 8, "1.00"),
-                     row('B', 9, "2.00")});
+  l.insert(l.end(), {sat_count(" 2"), rms_head("  2", "  1"), " SAT   #POS", "",
+                     row('B', 8, "1.00"), row('B', 9, "2.00")});
   EXPECT_EQ(read(l, 2), 1) << "ends after the table";
   EXPECT_EQ(ext.nArc, 3);
   EXPECT_EQ(ext.window[0], timeutil::DJUL(2013, 5, 8.0)) << "the window of arc 2";
@@ -143,8 +156,8 @@ TEST_F(ExtdefTest, ArcTableOfThreeArcsAndWherePhaseThreeStarts) {
 
 TEST_F(ExtdefTest, SatelliteTablesShortTablesAndRereads) {
   Lines l = with_start({sat_count(" 3"), rms_head("  1", "  1"),
-          // The eclipse heading ends a short table and is found on that row.
-          " SAT    #POS", "", row('A', 1, "1.00"), ecl_head(" 0"), "", "", "", ""});
+                        // The eclipse heading ends a short table and is found on that row.
+                        " SAT    #POS", "", row('A', 1, "1.00"), ecl_head(" 0"), "", "", "", ""});
   ext.satNum = {90, 91, 92};
   EXPECT_EQ(read(l), 0);
   EXPECT_EQ(ext.satNum[0], 1);
@@ -152,7 +165,8 @@ TEST_F(ExtdefTest, SatelliteTablesShortTablesAndRereads) {
   EXPECT_EQ(ext.nEcl, 0);
 
   l = with_start({sat_count(" 2"), rms_head("  1", "  1"), " SAT    #POS", "", row('A', 1, "1.00"),
-       row('A', 2, "2.00"), " SAT   #POS", "", row('B', 3, "3.00"), "bad row", ecl_head(" 1")});
+                  row('A', 2, "2.00"), " SAT   #POS", "", row('B', 3, "3.00"), "bad row",
+                  ecl_head(" 1")});
   EXPECT_EQ(read(l), 1) << "ends in the four lines after the eclipse heading";
   EXPECT_EQ(ext.satNum[0], 3) << "a later table is read from entry 1 again";
   EXPECT_EQ(ext.satNum[1], 2);
@@ -160,9 +174,11 @@ TEST_F(ExtdefTest, SatelliteTablesShortTablesAndRereads) {
 }
 
 TEST_F(ExtdefTest, EclipseBlocks) {
-  Lines head = with_start({sat_count(" 0"), rms_head("  1", "  1"), ecl_head(" 2"), "", "", "", ""});
+  Lines head =
+      with_start({sat_count(" 0"), rms_head("  1", "  1"), ecl_head(" 2"), "", "", "", ""});
   Lines l = head;
-  l.insert(l.end(), {ecl_line("   ", "     "), ecl_line(" 17", "10:00"), ecl_line("   ", "  :07"), ""});
+  l.insert(l.end(),
+           {ecl_line("   ", "     "), ecl_line(" 17", "10:00"), ecl_line("   ", "  :07"), ""});
   ext.eclSat = {44, 55};
   ext.longShadow = {99, 99};
   EXPECT_EQ(read(l), 0);
@@ -189,13 +205,13 @@ TEST_F(ExtdefTest, EndOfFileKeepsWhatWasReadAndLeavesTheRest) {
   };
   // -1: the sentinel value the reader left alone.
   const Case cases[] = {
-      {1, -1, -1, -1, -1, -1, -1},   // no iteration heading
-      {5, -1, -1, -1, -1, -1, -1},   // in the lines under the arc heading
-      {8, 1, -1, -1, -1, -1, -1},    // the line after the blank row is missing
-      {34, 1, 3, 5, -1, -1, -1},     // inside the final table: one row read
-      {36, 1, 3, 5, 103, -1, -1},    // right after the final table
-      {40, 1, 3, 5, 103, 2, -1},     // in the lines under the eclipse heading
-      {44, 1, 3, 5, 103, 2, 5},      // in the first eclipse block
+      {1, -1, -1, -1, -1, -1, -1},  // no iteration heading
+      {5, -1, -1, -1, -1, -1, -1},  // in the lines under the arc heading
+      {8, 1, -1, -1, -1, -1, -1},   // the line after the blank row is missing
+      {34, 1, 3, 5, -1, -1, -1},    // inside the final table: one row read
+      {36, 1, 3, 5, 103, -1, -1},   // right after the final table
+      {40, 1, 3, 5, 103, 2, -1},    // in the lines under the eclipse heading
+      {44, 1, 3, 5, 103, 2, 5},     // in the first eclipse block
   };
   for (const Case& c : cases) {
     ext.nArc = ext.nSat = ext.nEcl = -1;
@@ -222,7 +238,8 @@ TEST_F(ExtdefTest, SearchesGiveUpAfter100000LinesOrPasses) {
   }
   // A table is one pass; the eclipse heading on pass 100 000 is found.
   for (int noise : {99998, 99999}) {
-    Lines l = with_start({sat_count(" 1"), rms_head("  1", "  1"), " SAT    #POS", "", row('A', 1, "1.00")});
+    Lines l = with_start(
+        {sat_count(" 1"), rms_head("  1", "  1"), " SAT    #POS", "", row('A', 1, "1.00")});
     l.insert(l.end(), noise, " noise");
     l.insert(l.end(), {ecl_head(" 1"), "", "", "", "", ecl_line(" 31", " 1:00"), ""});
     ext.nEcl = -1;
@@ -235,9 +252,9 @@ TEST_F(ExtdefTest, FinalIterationOfAnEarlierProtocolIsKept) {
   read(protocol());
   Lines l(100000, " no iteration heading");
   for (const auto& s : arc_table(1)) l.push_back(s);
-  l.insert(l.end(), {sat_count(" 1"), rms_head("  1", "  2"), " SAT    #POS", "", row('A', 1, "9.00"),
-                     rms_head("  1", "  3"), " SAT    #POS", "", row('A', 2, "2.00"), ecl_head(" 0"), "",
-                     "", "", ""});
+  l.insert(l.end(), {sat_count(" 1"), rms_head("  1", "  2"), " SAT    #POS", "",
+                     row('A', 1, "9.00"), rms_head("  1", "  3"), " SAT    #POS", "",
+                     row('A', 2, "2.00"), ecl_head(" 0"), "", "", "", ""});
   EXPECT_EQ(read(l), 0);
   EXPECT_EQ(ext.satNum[0], 2) << "matched against iteration 3 of the first protocol";
 }
@@ -245,8 +262,9 @@ TEST_F(ExtdefTest, FinalIterationOfAnEarlierProtocolIsKept) {
 TEST_F(ExtdefTest, HeadingsWithUnreadableNumbersDoNotMatch) {
   Lines l{put(" NUMBER OF ITERATIONS", 53, "x"), iterations(2)};
   for (const auto& s : arc_table(1)) l.push_back(s);
-  l.insert(l.end(), {sat_count("   "), sat_count("  1"), rms_head("  1", " 2x"), rms_head("  1", "  2"), " SAT    #POS", "", row('A', 4, "1.00"),
-          ecl_head("x"), ecl_head(" 1"), "", "", "", "", ecl_line(" 31", " 1:00"), ""});
+  l.insert(l.end(), {sat_count("   "), sat_count("  1"), rms_head("  1", " 2x"),
+                     rms_head("  1", "  2"), " SAT    #POS", "", row('A', 4, "1.00"), ecl_head("x"),
+                     ecl_head(" 1"), "", "", "", "", ecl_line(" 31", " 1:00"), ""});
   EXPECT_EQ(read(l), 0);
   EXPECT_EQ(orbit_check::s_extdef.finalIter, 2);
   EXPECT_EQ(ext.nSat, 1);
@@ -271,8 +289,9 @@ TEST_F(ExtdefTest, UnreadableFieldsEndTheReaderWithAWarning) {
     l[c.line - 1] = c.text;
     EXPECT_EQ(read(l), 1);
     EXPECT_EQ(console, "\n ### SR EXTDEF: Protocol field is not a number, reading stopped\n" + B16 +
-                           "File name  : " + tmp.file("p.prt") + "\n" + B16 + "Line number: " +
-                           std::to_string(c.line) + "\n" + B16 + "Field      : " + c.field + "\n\n");
+                           "File name  : " + tmp.file("p.prt") + "\n" + B16 +
+                           "Line number: " + std::to_string(c.line) + "\n" + B16 +
+                           "Field      : " + c.field + "\n\n");
   }
 }
 
@@ -287,29 +306,32 @@ TEST_F(ExtdefTest, CountsAbove85KeepTheFirst85) {
   EXPECT_EQ(ext.satNum[kMaxSat - 1], 85);
   EXPECT_EQ(ext.nEcl, 85);
   EXPECT_EQ(ext.eclSat[kMaxSat - 1], 85);
-  const std::string advice = B16 + "The first 85 are kept. Protocol file: " + tmp.file("p.prt") + "\n\n";
-  EXPECT_EQ(console,
-            "\n ### SR DIMTST: MAXIMUM DIMENSION \"kMaxSat\" EXCEEDED IN SR EXTDEF\n" + B16 +
-                "TOO MANY satellites\n" + B16 + "ACTUAL NUMBER OF satellites :     86\n" + B16 +
-                "MAXIMUM NUMBER ALLOWED      :     85\n" + B16 +
-                "INCREASE MAXIMUM DIMENSION \"kMaxSat\" OR\n" + B16 + "REDUCE NUMBER OF satellites\n" +
-                advice + "\n ### SR DIMTST: MAXIMUM DIMENSION \"kMaxSat\" EXCEEDED IN SR EXTDEF\n" + B16 +
-                "TOO MANY eclipsing satellites\n" + B16 + "ACTUAL NUMBER OF eclipsing satellites :     86\n" +
-                B16 + "MAXIMUM NUMBER ALLOWED                :     85\n" + B16 +
-                "INCREASE MAXIMUM DIMENSION \"kMaxSat\" OR\n" + B16 +
-                "REDUCE NUMBER OF eclipsing satellites\n" + advice);
+  const std::string advice =
+      B16 + "The first 85 are kept. Protocol file: " + tmp.file("p.prt") + "\n\n";
+  EXPECT_EQ(console, "\n ### SR DIMTST: MAXIMUM DIMENSION \"kMaxSat\" EXCEEDED IN SR EXTDEF\n" +
+                         B16 + "TOO MANY satellites\n" + B16 +
+                         "ACTUAL NUMBER OF satellites :     86\n" + B16 +
+                         "MAXIMUM NUMBER ALLOWED      :     85\n" + B16 +
+                         "INCREASE MAXIMUM DIMENSION \"kMaxSat\" OR\n" + B16 +
+                         "REDUCE NUMBER OF satellites\n" + advice +
+                         "\n ### SR DIMTST: MAXIMUM DIMENSION \"kMaxSat\" EXCEEDED IN SR EXTDEF\n" +
+                         B16 + "TOO MANY eclipsing satellites\n" + B16 +
+                         "ACTUAL NUMBER OF eclipsing satellites :     86\n" + B16 +
+                         "MAXIMUM NUMBER ALLOWED                :     85\n" + B16 +
+                         "INCREASE MAXIMUM DIMENSION \"kMaxSat\" OR\n" + B16 +
+                         "REDUCE NUMBER OF eclipsing satellites\n" + advice);
 }
 
 TEST_F(ExtdefTest, MissingFileEndsTheRun) {
   int irc = 0;
   const auto r = run_captured(tmp, [&] {
-    orbit_check::EXTDEF(tmp.file("none.prt"), 1, ext.window, ext.nSat, ext.satNum, ext.rms, ext.nEcl,
-                        ext.eclSat, ext.longShadow, ext.nArc, irc);
+    orbit_check::EXTDEF(tmp.file("none.prt"), 1, ext.window, ext.nSat, ext.satNum, ext.rms,
+                        ext.nEcl, ext.eclSat, ext.longShadow, ext.nArc, irc);
   });
   EXPECT_TRUE(r.exited);
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.console.find(" *** SR OPNERR: OPEN FAILED\n" + B16 + "FILE NAME : " + tmp.file("none.prt") +
-                           "\n" + B16 + "PGM./SUBR.:     EXTDEF\n"),
+  EXPECT_NE(r.console.find(" *** SR OPNERR: OPEN FAILED\n" + B16 + "FILE NAME : " +
+                           tmp.file("none.prt") + "\n" + B16 + "PGM./SUBR.:     EXTDEF\n"),
             std::string::npos)
       << r.console;
 }

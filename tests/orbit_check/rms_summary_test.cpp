@@ -24,7 +24,8 @@ class RmsSummaryTest : public testsupport::ModuleTest {
   void summarize(const ProtocolExtract& e, const std::string& name = "p.prt", bool week = true) {
     const auto& t = framework::m_tolk;
     ASSERT_EQ(platform::open_unit(t.lfnAux1, tmp.file("sum"), platform::OpenStatus::New, false), 0);
-    ASSERT_EQ(platform::open_unit(t.lfnAux2, tmp.file("week"), platform::OpenStatus::New, false), 0);
+    ASSERT_EQ(platform::open_unit(t.lfnAux2, tmp.file("week"), platform::OpenStatus::New, false),
+              0);
     orbit_check::SUMMARIZE_PROTOCOL(name, e, window, rmsMax, satMax, week);
     platform::close_unit(t.lfnAux1);
     platform::close_unit(t.lfnAux2);
@@ -57,9 +58,10 @@ TEST_F(RmsSummaryTest, SummaryBlockAndWeekLine) {
   EXPECT_EQ(weekLine, " 127   3  13  13   2\n");
 
   summarize(ProtocolExtract{}, "short", false);
-  EXPECT_EQ(summary, "  short           # Sat.:   0 , # Eclipsing:  0 , Max. RMS: 0.000 for sat.   0\n"
-                     "  (DOY: 127)      Eclips. Sat. : \n" +
-                         B18 + "Min in eclips: \n" + B18 + "RMS (mm)     : \n\n");
+  EXPECT_EQ(summary,
+            "  short           # Sat.:   0 , # Eclipsing:  0 , Max. RMS: 0.000 for sat.   0\n"
+            "  (DOY: 127)      Eclips. Sat. : \n" +
+                B18 + "Min in eclips: \n" + B18 + "RMS (mm)     : \n\n");
   EXPECT_EQ(weekLine, "") << "week file not open";
 }
 
@@ -78,9 +80,9 @@ TEST_F(RmsSummaryTest, WindowRoundingAndDayOfYear) {
       {D, D + 2 + at(11, 58, 33), D, D + 2, "127"},
       {D, D + 2 + at(11, 58, 34), D, D + 3, "127"},
       {D, D + 4 + at(12, 0, 0), D, D + 5, "128"},
-      {J, J + 2, J, J + 2, "183"},   // 365 and 2
-      {0, 0, 0, 0, "321"},           // 1858-11-17
-      {D, 1e20, D, 1e20, "***"},     // an open end
+      {J, J + 2, J, J + 2, "183"},  // 365 and 2
+      {0, 0, 0, 0, "321"},          // 1858-11-17
+      {D, 1e20, D, 1e20, "***"},    // an open end
   };
   for (const Case& c : cases) {
     window = {c.start, c.end};
@@ -98,7 +100,8 @@ TEST_F(RmsSummaryTest, LargestRmsField) {
     int sat;
     const char* text;
   };
-  const Case cases[] = {{12.3456, 1.0, 1, "12.346"}, {1.0, 123.4, 2, "******"}, {0.5, 0.5, 1, " 0.500"}};
+  const Case cases[] = {
+      {12.3456, 1.0, 1, "12.346"}, {1.0, 123.4, 2, "******"}, {0.5, 0.5, 1, " 0.500"}};
   for (const Case& c : cases) {
     ext.nSat = 2;
     ext.satNum = {1, 2};
@@ -119,11 +122,12 @@ TEST_F(RmsSummaryTest, MoreThan20EclipsingSatellitesContinue) {
     sats += (j == 20 ? "\n" + B33 : "") + v;
   }
   summarize(ext);
-  const std::string zeros = "   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0\n" +
-                            B33 + "   0   0   0\n";
+  const std::string zeros =
+      "   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0   0\n" + B33 +
+      "   0   0   0\n";
   EXPECT_EQ(summary.substr(summary.find('\n') + 1),
-            "  (DOY: 127)      Eclips. Sat. : " + sats + "\n" + B18 + "Min in eclips: " + sats + "\n" +
-                B18 + "RMS (mm)     : " + zeros + "\n");
+            "  (DOY: 127)      Eclips. Sat. : " + sats + "\n" + B18 + "Min in eclips: " + sats +
+                "\n" + B18 + "RMS (mm)     : " + zeros + "\n");
 }
 
 TEST_F(RmsSummaryTest, ThresholdTableListsSystemsWithAFactor) {
@@ -131,13 +135,14 @@ TEST_F(RmsSummaryTest, ThresholdTableListsSystemsWithAFactor) {
   t.factor = {3.0, 0.0, 2.5, 0, 0, 0};
   t.limit = {0.05, 1.0, 123456.78912, 0, 0, 0};
   const auto r = testsupport::run_captured(tmp, [&] { orbit_check::PRINT_THRESHOLDS(t); });
-  EXPECT_EQ(r.console, " THRESHOLD VALUES FOR RMS\n"
-                       " ------------------------\n"
-                       " SYSTEM   FACTOR WRT MEAN RMS  LOWER LIMIT FOR RMS\n"
-                       " -------  -------------------  -------------------\n"
-                       " GPS            3.0000               0.0500 m\n"
-                       " GALILEO        2.5000          123456.7891 m\n"
-                       "\n\n");
+  EXPECT_EQ(r.console,
+            " THRESHOLD VALUES FOR RMS\n"
+            " ------------------------\n"
+            " SYSTEM   FACTOR WRT MEAN RMS  LOWER LIMIT FOR RMS\n"
+            " -------  -------------------  -------------------\n"
+            " GPS            3.0000               0.0500 m\n"
+            " GALILEO        2.5000          123456.7891 m\n"
+            "\n\n");
 }
 
 }  // namespace

@@ -1,0 +1,175 @@
+#include "bench/protocol_gen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+namespace bench {
+namespace {
+
+// A small generator of its own, so the files are the same on every platform.
+class Random {
+ public:
+  explicit Random(unsigned seed) : state_(seed * 2654435761u + 1) {}
+  double uniform() {  // [0, 1)
+    state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+    return static_cast<double>(state_ >> 11) / 9007199254740992.0;
+  }
+  int below(int n) { return static_cast<int>(uniform() * n); }
+
+ private:
+  unsigned long long state_;
+};
+
+class Writer {
+ public:
+  explicit Writer(const std::string& path) : fp_(std::fopen(path.c_str(), "w")) {}
+  ~Writer() {
+    if (fp_) std::fclose(fp_);
+  }
+  bool ok() const { return fp_ != nullptr; }
+  void line(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(fp_, format, args);
+    va_end(args);
+    std::fputc('\n', fp_);
+    ++lines_;
+  }
+  void blank() {
+    std::fputc('\n', fp_);
+    ++lines_;
+  }
+  long long lines() const { return lines_; }
+
+ private:
+  std::FILE* fp_;
+  long long lines_ = 0;
+};
+
+std::vector<int> satellites(int n) {
+  std::vector<int> sats;
+  for (int i = 0; i < n; ++i) sats.push_back(i < 32 ? i + 1 : 101 + (i - 32));
+  return sats;
+}
+
+void write_header(Writer& w, const ProtocolSpec& spec) {
+  w.line(" %s", std::string(79, '=').c_str());
+  w.line(" TRJFIT: ORBIT GENERATION AND FIT                           06-MAY-13 10:21");
+  w.line(" %s", std::string(79, '=').c_str());
+  w.blank();
+  w.line(" OPTIONS");
+  w.line(" -------");
+  w.line(" MAXIMUM DEGREE OF GRAVITY FIELD      :  12");
+  w.line(" SOLAR RADIATION PRESSURE MODEL       :   2");
+  w.line("%-52s%3d", " NUMBER OF ITERATIONS                 :", spec.nIter);
+  w.line(" NUMBER OF ARCS                       : %3zu", spec.arcs.size());
+  w.blank();
+  w.line(" ARC  START TIME           END TIME             #SAT");
+  w.line(" ---  -------------------  -------------------  ----");
+  w.blank();
+  for (std::size_t a = 0; a < spec.arcs.size(); ++a) {
+    w.line(" %3zu  %-19s  %-19s  %4d", a + 1, spec.arcs[a].first.c_str(),
+           spec.arcs[a].second.c_str(), spec.nSat);
+  }
+  w.blank();
+  w.line(" %s", std::string(52, '-').c_str());
+  w.line(" TOTAL NUMBER OF SATELLITES   : %3d", spec.nSat);
+  w.blank();
+}
+
+void write_noise(Writer& w, Random& r, int n, int arc) {
+  for (int i = 0; i < n; ++i) {
+    if (i % 500 == 499) {
+      w.line(" %s", std::string(160, '-').c_str());
+      continue;
+    }
+    const int minute = i % 1440;
+    w.line("  RES %3d  ARC %2d  %02d:%02d:00  %9.4f %9.4f %9.4f", 1 + r.below(32), arc, minute / 60,
+           minute % 60, r.uniform() * 0.2 - 0.1, r.uniform() * 0.2 - 0.1, r.uniform() * 0.2 - 0.1);
+  }
+}
+
+// One RMS table; returns the RMS values as written. False when cut short.
+bool write_table(Writer& w, Random& r, const ProtocolSpec& spec, int arc, int iter, int rows,
+                 std::vector<double>& rms) {
+  w.blank();
+  w.line(" %-29s%14s%3d%30s%3d", "RMS ERRORS AND MAX. RESIDUALS", "ARC NUMBER:", arc,
+         "ITERATION:", iter);
+  w.blank();
+  w.line(spec.layout == 'A' ? " SAT    #POS   RMS (M)   MAX. RESIDUALS (M)"
+                            : " SAT   #POS   RMS (M)   MAX. RESIDUALS (M)");
+  w.line(" %s", std::string(48, '-').c_str());
+  const std::vector<int> sats = satellites(spec.nSat);
+  rms.clear();
+  for (int i = 0; i < spec.nSat; ++i) {
+    if (i == rows) return false;
+    // Later iterations fit better; one satellite of each table is an outlier.
+    const double base = 0.01 + 0.04 * r.uniform() + (i == 3 ? 0.2 : 0.0);
+    const double value = std::round(base * (1.0 + 2.0 * (spec.nIter - iter)) * 1000.0) / 1000.0;
+    rms.push_back(value);
+    const char* format = spec.layout == 'A' ? " %3d    %4d   %6.3f   %7.3f %7.3f %7.3f"
+                                            : " %3d   %4d   %6.3f   %7.3f %7.3f %7.3f";
+    w.line(format, sats[i], 280 + r.below(9), value, value * 3, value * 4, value * 2);
+  }
+  w.blank();
+  return true;
+}
+
+void write_eclipses(Writer& w, Random& r, const ProtocolSpec& spec, Expected* out) {
+  w.line(" NUMBER OF ECLIPSING SATELLITES: %2d", spec.nEcl);
+  w.blank();
+  w.line(" SAT  START     DURATION (MIN:SEC)");
+  w.line(" ---  --------  -----");
+  w.blank();
+  const std::vector<int> sats = satellites(spec.nSat);
+  for (int j = 0; j < spec.nEcl; ++j) {
+    const int sat = sats[static_cast<std::size_t>(j * 7) % sats.size()];
+    int longest = 0;
+    for (int k = 0; k < spec.passages; ++k) {
+      const int seconds = 300 + r.below(3000);
+      longest = std::max(longest, seconds);
+      const int start = r.below(86400);
+      // The satellite number stands on the first line of its block only.
+      const std::string number = k == 0 ? std::to_string(sat) : "";
+      w.line(" %3s  %02d:%02d:%02d   %2d:%02d", number.c_str(), start / 3600, start / 60 % 60,
+             start % 60, seconds / 60, seconds % 60);
+    }
+    w.blank();
+    if (out) {
+      out->eclSat.push_back(sat);
+      out->longShadow.push_back(longest);
+    }
+  }
+}
+
+}  // namespace
+
+Expected write_protocol(const std::string& path, const ProtocolSpec& spec) {
+  Expected e;
+  Writer w(path);
+  if (!w.ok()) return e;
+  Random r(spec.seed);
+  write_header(w, spec);
+  const int nArc = static_cast<int>(spec.arcs.size());
+  for (int iter = 1; iter <= spec.nIter; ++iter) {
+    for (int arc = 1; arc <= nArc; ++arc) {
+      const bool final1 = iter == spec.nIter && arc == 1;
+      std::vector<double> rms;
+      if (!write_table(w, r, spec, arc, iter, final1 ? spec.truncateRows : -1, rms)) {
+        e.rms = rms;
+        break;
+      }
+      if (final1) e.rms = rms;
+      write_noise(w, r, spec.noisePerTable, arc);
+      if (iter == spec.nIter) write_eclipses(w, r, spec, final1 ? &e : nullptr);
+    }
+    if (iter == spec.nIter && spec.truncateRows >= 0) break;
+  }
+  e.satNum = satellites(static_cast<int>(e.rms.size()));
+  e.lines = w.lines();
+  return e;
+}
+
+}  // namespace bench

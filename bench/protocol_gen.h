@@ -1,0 +1,39 @@
+// Synthetic TRJFIT protocols: the headings and tables FITCHK reads, between
+// iterations of RMS tables for every arc, residual-like noise and eclipse
+// sections, written with their own column layout (not the product's kit).
+#pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace bench {
+
+struct ProtocolSpec {
+  unsigned seed = 1;
+  int nSat = 32;           // GPS 1-32 first, then GLONASS 101, 102, ...
+  int nIter = 5;           // iterations; the last one is final
+  char layout = 'A';       // satellite table layout, 'A' or 'B'
+  int noisePerTable = 40;  // residual lines behind every RMS table
+  int nEcl = 4;            // eclipsing satellites per arc
+  int passages = 3;        // shadow passages of each eclipsing satellite
+  // Arc windows as written in the arc table (start, end).
+  std::vector<std::pair<std::string, std::string>> arcs = {
+      {"2013-05-06 00:00:00", "2013-05-08 00:00:00"}};
+  int truncateRows = -1;  // >= 0: the file ends after that many rows of the final arc-1 table
+};
+
+// What EXTDEF should take from the protocol for arc 1.
+struct Expected {
+  long long lines = 0;
+  std::vector<int> satNum;
+  std::vector<double> rms;  // metres, as written with 3 decimals
+  std::vector<int> eclSat;
+  std::vector<int> longShadow;  // seconds
+};
+
+// Writes the protocol to path; returns what it holds. Nothing stands behind
+// the last eclipse section, so a reader of arc 1 sees the whole file only
+// when it is a single-arc protocol.
+Expected write_protocol(const std::string& path, const ProtocolSpec& spec);
+
+}  // namespace bench
