@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "framework/m_tolk.h"
+#include "framework/opnfil.h"
 #include "framework/write_line.h"
 #include "input/d_inpkey.h"
 #include "platform/fixed_text.h"
@@ -33,6 +35,19 @@ constexpr std::array<std::string_view, 27> kLast = {
     "AUXFIL2",  "AUXPHS",  "OBCOPY",  "SCRATCH", "TABAUX", "SESSION_TABLE"};
 
 constexpr std::string_view kDescr = "DESCR_";
+
+// n zeros; a failed allocation ends the run through ALCERR.
+std::vector<int> allocate(std::size_t n, std::string_view name) {
+  std::vector<int> v;
+  int irc = 0;
+  try {
+    v.resize(n);
+  } catch (const std::bad_alloc&) {
+    irc = 1;
+  }
+  ALCERR(irc, name, {static_cast<long long>(n)}, "prflna");
+  return v;
+}
 
 // Rank of a keyword: 0 when it is no description, else its place in the
 // first list (1-45), 1000 + its place in the last list, or 1000.
@@ -75,7 +90,8 @@ void PRFLNA(std::optional<int> lineLen) {
   write_line(lfn, " INPUT AND OUTPUT FILENAMES");
   write_lines(lfn, {" " + rule.substr(0, 26), "", " " + rule});
   const int n = static_cast<int>(names.size());
-  std::vector<int> idxKeyw(names.size()), indKeyw(names.size());
+  std::vector<int> idxKeyw = allocate(names.size(), "idxKeyw");
+  std::vector<int> indKeyw = allocate(names.size(), "indKeyw");
   for (int i = 0; i < n; ++i) idxKeyw[i] = rank(names[i]);
   timeutil::IORDUP(idxKeyw, n, indKeyw);
   for (int k = 0; k < n; ++k) {

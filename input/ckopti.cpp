@@ -104,16 +104,16 @@ void CKOPTI(int iMode, std::string_view keyWord, const std::vector<std::string>&
     failOutputs(n, error, nError, nOk, result1, result);
     return;
   }
-  std::vector<Item> items;
+  std::vector<Item> items = temporary<Item>(static_cast<std::size_t>(nItems), "result", "ckopti");
   int W = -1;
   for (int i = 0; i < nItems; ++i) {
-    items.push_back(classify(keyValue[i], empty, ge, le));
+    items[i] = classify(keyValue[i], empty, ge, le);
     W = std::max(W, static_cast<int>(platform::len_trim(keyValue[i])));
   }
   storeResults(items, iMode, error, irCode, nError, nOk, result1, result);
   if (nResult) *nResult = nItems;
   const MsgContext context{"CKOPTI", "integer", keyWord, srName, descr, column, lineNr, entry};
-  writeItemMessages(context, iMode, keyValue, statusesOf(items), W,
+  writeItemMessages(context, iMode, keyValue, statusesOf(items, "ckopti"), W,
                     [&] { writeRangeItems(items, ge, le, W); });
 }
 

@@ -58,9 +58,9 @@ Item classify(const std::string& value, const std::optional<double>& empty, cons
 // The first nItems values checked; W = the length of the longest.
 std::vector<Item> checkItems(const std::vector<std::string>& keyValue, int nItems,
                              const std::optional<double>& empty, const Limits& lim, int& W) {
-  std::vector<Item> items;
+  std::vector<Item> items = temporary<Item>(static_cast<std::size_t>(nItems), "result", "ckoptr");
   for (int i = 0; i < nItems; ++i) {
-    items.push_back(classify(keyValue[i], empty, lim));
+    items[i] = classify(keyValue[i], empty, lim);
     W = std::max(W, static_cast<int>(platform::len_trim(keyValue[i])));
   }
   return items;
@@ -174,7 +174,7 @@ void CKOPTR(int iMode, std::string_view keyWord, const std::vector<std::string>&
   storeResults(items, iMode, error, irCode, nError, nOk, result1, result);
   if (nResult) *nResult = nItems;
   const MsgContext context{"CKOPTR", "real", keyWord, srName, descr, column, lineNr, entry};
-  writeItemMessages(context, iMode, keyValue, statusesOf(items), W,
+  writeItemMessages(context, iMode, keyValue, statusesOf(items, "ckoptr"), W,
                     [&] { writeRangeItems(items, lim, W); });
 }
 

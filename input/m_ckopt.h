@@ -3,11 +3,13 @@
 #pragma once
 #include <functional>
 #include <initializer_list>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "framework/opnfil.h"
 #include "platform/fixed_text.h"
 
 namespace input {
@@ -120,11 +122,26 @@ bool startCheck(std::string_view routine, std::string_view keyWord, std::string_
   return false;
 }
 
-// The statuses of the items, in item order.
+// A temporary array of n elements; a failed allocation is reported through
+// ALCERR under name and caller, which ends the run.
 template <class T>
-std::vector<int> statusesOf(const std::vector<CheckedItem<T>>& items) {
-  std::vector<int> statuses;
-  for (const CheckedItem<T>& it : items) statuses.push_back(it.status);
+std::vector<T> temporary(std::size_t n, std::string_view name, std::string_view caller) {
+  std::vector<T> v;
+  int irc = 0;
+  try {
+    v.resize(n);
+  } catch (const std::bad_alloc&) {
+    irc = 1;
+  }
+  framework::ALCERR(irc, name, {static_cast<long long>(n)}, caller);
+  return v;
+}
+
+// The statuses of the items, in item order (the array "irCode" of caller).
+template <class T>
+std::vector<int> statusesOf(const std::vector<CheckedItem<T>>& items, std::string_view caller) {
+  std::vector<int> statuses = temporary<int>(items.size(), "irCode", caller);
+  for (std::size_t i = 0; i < items.size(); ++i) statuses[i] = items[i].status;
   return statuses;
 }
 

@@ -15,7 +15,7 @@ class CkoptiTest : public testsupport::ModuleTest {
   void SetUp() override {
     ModuleTest::SetUp();
     inpFil = testsupport::load_input(tmp,
-                                     "NUM 2\n  7\n  1.5\nBOX_A 1 1\nBOX_B 1 1\nBOX_C 1 0\n"
+                                     "NUM 2\n  7\n  1.5\nONE 1 9\nBOX_A 1 1\nBOX_B 1 1\nBOX_C 1 0\n"
                                      "BOX_D 1 0\nBOX_E 1 2\nDESCR_BOX_A 1 \"Pick one\"\n");
   }
   std::string head(const std::string& line, const std::string& option) {
@@ -45,6 +45,15 @@ TEST_F(CkoptiTest, RangeAndConversionMessages) {
                      "                Valid range: ( -10 <= value <=   5 )\n \n");
   EXPECT_EQ(irCode, 2);
   EXPECT_EQ(result, (std::vector<int>{0, 0}));
+  // A single item also shows its entry and line number.
+  const std::string one = testsupport::run_captured(tmp, [&] {
+                            input::READKEYS("ONE", value, irc);
+                            CKOPTI(1, "ONE", value, "TEST", "One", irc, irCode, {}, {}, 5, "Col", 12, "Row");
+                          }).console;
+  EXPECT_EQ(one, head(" *** SR CKOPTI: The value for keyword \"ONE\" exceeds the range.", "One") +
+                     "                Column:      Col\n                Entry for:   Row\n"
+                     "                Line number:    12\n                Bad value:    9\n"
+                     "                Expected:    ( value <= 5 )\n \n");
 }
 
 TEST_F(CkoptiTest, RadioButtonSets) {

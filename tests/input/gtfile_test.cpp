@@ -15,9 +15,9 @@ class GtfileTest : public testsupport::ModuleTest {
     ModuleTest::SetUp();
     inpFil = testsupport::load_input(
         tmp,
-        "ORBFIL 2\n  \"C:\\data\\ORB1.STD\"\n  /data/ORB2\n"
+        "ORBFIL 2\n  \"C:\\data\\ORB1.STD\"\n  \"/data/ORB2\"\n"
         "ORBFIL_EXT_COL_2 1 PRE\nORBFIL_EXT_COL_3 1 \"  ELEV\"\n"
-        "ORBFIL_PTH_COL_3 1 /sav\nORBFIL_PTH_COL_4 1 /a/very/long/directory/name/beyond/32/chars/\n"
+        "ORBFIL_PTH_COL_3 1 \"/sav\"\nORBFIL_PTH_COL_4 1 \"/a/very/long/directory/name/beyond/32/chars/\"\n"
         "BLANK 1 \"\"\nDESCR_OUTFIL 1 \"Summary file\"\nOUTFIL 1 \"\"\nLIST 3\n  a\n  b\n  c\n");
   }
   std::string inpFil;
@@ -50,6 +50,7 @@ TEST_F(GtfileTest, CountsAndLimits) {
   testsupport::RunResult r = testsupport::run_captured(tmp, [&] { input::GTFILE("LIST", 6, 3, nFil, names); });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.console.substr(0, 45), "  *** gtfile: too many columns:            6\n");
+  SetUp();  // the exit has closed the keyword store
   r = testsupport::run_captured(tmp, [&] { input::GTFILE("LIST", 1, 2, nFil, names); });
   EXPECT_EQ(r.status, 1);
   const std::string files = "  *** gtfile: too many files: LIST" + std::string(28, ' ') + "           3\n";
@@ -76,6 +77,7 @@ TEST_F(GtfileTest, SingleFileNames) {
       "\n *** SR GTFLNA: File name not found or blank\n                Keyword:  OUTFIL\n"
       "                Option:   Summary file\n\n";
   EXPECT_EQ(r.console.substr(0, msg.size()), msg);
+  SetUp();
   r = testsupport::run_captured(tmp, [&] { input::GTFLNA(1, "BLANK", name, irc); });
   msg = "\n *** SR GTFLNA: File name not found or blank\n                Keyword:  BLANK\n\n";
   EXPECT_EQ(r.console.substr(0, msg.size()), msg);

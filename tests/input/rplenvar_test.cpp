@@ -87,8 +87,12 @@ TEST_F(RplenvarTest, InquireByUnitAndByResolvedName) {
   EXPECT_TRUE(opened);
   EXPECT_EQ(name, path);
   EXPECT_EQ(unit, -1);  // not answered by unit
-  // The name holds a variable of the ENVIRONMENT table.
-  testsupport::load_input(tmp, "ENVIRONMENT 1 \"T\" \"" + tmp.path() + "\"\n", "env.inp");
+  // The name holds a variable of the ENVIRONMENT table, which a new store
+  // has at another place than the one remembered from the first.
+  std::string x = "$X";
+  RPLENVAR(0, x);
+  ASSERT_EQ(input::rplenvarCache.iEnv, 1);
+  testsupport::load_input(tmp, "OTHER 1 o\nENVIRONMENT 1 \"T\" \"" + tmp.path() + "\"\n", "env.inp");
   input::INQUIRE(std::nullopt, std::string("${T}/x.dat"), &name, &exists, &opened, &unit);
   EXPECT_TRUE(opened);
   EXPECT_EQ(unit, 20);

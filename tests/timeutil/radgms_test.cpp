@@ -61,6 +61,7 @@ TEST_F(RadgmsTest, Splits) {
 TEST_F(RadgmsTest, IllegalTypeEndsTheRunShowingTheReducedType) {
   const std::pair<int, std::string> cases[] = {{4, " 4"}, {14, " 4"}, {-1, "-1"}};
   for (const auto& [type, shown] : cases) {
+    testsupport::reset_all_state();
     const testsupport::RunResult r = testsupport::run_captured(tmp, [&] { radgms(type, 1.0); });
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.status, 1);

@@ -30,6 +30,7 @@ class St2timTest : public testsupport::ModuleTest {
  protected:
   // Runs fn and expects the end of the run with exactly the message given.
   void expect_exit(const std::function<void()>& fn, const std::string& message) {
+    testsupport::reset_all_state();  // each end of the run starts from a fresh run state
     const testsupport::RunResult r = testsupport::run_captured(tmp, fn);
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.status, 1);

@@ -45,6 +45,7 @@ std::string timst2(int type, std::array<double, 2> w, std::size_t length,
 class Timst2Test : public testsupport::ModuleTest {
  protected:
   void expect_exit(const std::function<void()>& fn, const std::string& message) {
+    testsupport::reset_all_state();  // each end of the run starts from a fresh run state
     const testsupport::RunResult r = testsupport::run_captured(tmp, fn);
     EXPECT_TRUE(r.exited);
     EXPECT_EQ(r.status, 1);
