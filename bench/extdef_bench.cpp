@@ -103,6 +103,25 @@ double time_read_record(const std::vector<std::string>& files) {
   return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
+// Writes the protocols into folder; returns their line count.
+long long make_protocols(const Options& o, const std::string& folder,
+                         std::vector<std::string>& files, std::vector<bench::Expected>& expected) {
+  long long written = 0;
+  for (int f = 0; f < o.files; ++f) {
+    bench::ProtocolPlan plan;
+    plan.seed = static_cast<unsigned>(f + 1);
+    plan.nSat = 40 + f % 20;
+    plan.nIter = 6;
+    plan.layout = f % 2 ? 'B' : 'A';
+    plan.noisePerTable = o.noise;
+    plan.nEcl = 12;
+    files.push_back(folder + "/p" + std::to_string(f) + ".prt");
+    expected.push_back(bench::write_protocol(files.back(), plan));
+    written += expected.back().lines;
+  }
+  return written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -114,19 +133,7 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> files;
   std::vector<bench::Expected> expected;
-  long long written = 0;
-  for (int f = 0; f < o.files; ++f) {
-    bench::ProtocolSpec spec;
-    spec.seed = static_cast<unsigned>(f + 1);
-    spec.nSat = 40 + f % 20;
-    spec.nIter = 6;
-    spec.layout = f % 2 ? 'B' : 'A';
-    spec.noisePerTable = o.noise;
-    spec.nEcl = 12;
-    files.push_back(tmpl + "/p" + std::to_string(f) + ".prt");
-    expected.push_back(bench::write_protocol(files.back(), spec));
-    written += expected.back().lines;
-  }
+  const long long written = make_protocols(o, tmpl, files, expected);
 
   double best = 1e30, bestWc = 1e30, bestRead = 1e30;
   long long wcLines = 0;

@@ -7,37 +7,38 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "bench/protocol_gen.h"
 
 namespace {
 
-bool apply(bench::ProtocolSpec& spec, const std::string& arg, bool& firstArc) {
+// One key=value argument into plan; false for an unknown one.
+bool apply(bench::ProtocolPlan& plan, const std::string& arg, bool& firstArc) {
   const std::size_t eq = arg.find('=');
   if (eq == std::string::npos) return false;
   const std::string key = arg.substr(0, eq);
   const std::string value = arg.substr(eq + 1);
-  const int n = std::atoi(value.c_str());
-  if (key == "seed")
-    spec.seed = static_cast<unsigned>(n);
-  else if (key == "sats")
-    spec.nSat = n;
-  else if (key == "iters")
-    spec.nIter = n;
-  else if (key == "layout")
-    spec.layout = value.empty() ? 'A' : value[0];
-  else if (key == "noise")
-    spec.noisePerTable = n;
-  else if (key == "ecl")
-    spec.nEcl = n;
-  else if (key == "passages")
-    spec.passages = n;
-  else if (key == "truncate")
-    spec.truncateRows = n;
-  else if (key == "arc" && value.find(',') != std::string::npos) {
-    if (firstArc) spec.arcs.clear();
+  const std::pair<const char*, int bench::ProtocolPlan::*> ints[] = {
+      {"sats", &bench::ProtocolPlan::nSat},
+      {"iters", &bench::ProtocolPlan::nIter},
+      {"noise", &bench::ProtocolPlan::noisePerTable},
+      {"ecl", &bench::ProtocolPlan::nEcl},
+      {"passages", &bench::ProtocolPlan::passages},
+      {"truncate", &bench::ProtocolPlan::truncateRows}};
+  for (const auto& [name, member] : ints) {
+    if (key != name) continue;
+    plan.*member = std::atoi(value.c_str());
+    return true;
+  }
+  if (key == "seed") {
+    plan.seed = static_cast<unsigned>(std::atoi(value.c_str()));
+  } else if (key == "layout" && (value == "A" || value == "B")) {
+    plan.layout = value[0];
+  } else if (key == "arc" && value.find(',') != std::string::npos) {
+    if (firstArc) plan.arcs.clear();
     firstArc = false;
-    spec.arcs.emplace_back(value.substr(0, value.find(',')), value.substr(value.find(',') + 1));
+    plan.arcs.emplace_back(value.substr(0, value.find(',')), value.substr(value.find(',') + 1));
   } else {
     return false;
   }
@@ -51,15 +52,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: gen_protocol FILE [key=value]...\n");
     return 2;
   }
-  bench::ProtocolSpec spec;
+  bench::ProtocolPlan plan;
   bool firstArc = true;
   for (int i = 2; i < argc; ++i) {
-    if (!apply(spec, argv[i], firstArc)) {
+    if (!apply(plan, argv[i], firstArc)) {
       std::fprintf(stderr, "gen_protocol: unknown argument %s\n", argv[i]);
       return 2;
     }
   }
-  const bench::Expected e = bench::write_protocol(argv[1], spec);
+  const bench::Expected e = bench::write_protocol(argv[1], plan);
   if (e.lines == 0) {
     std::fprintf(stderr, "gen_protocol: cannot write %s\n", argv[1]);
     return 1;

@@ -54,7 +54,7 @@ std::vector<int> satellites(int n) {
   return sats;
 }
 
-void write_header(Writer& w, const ProtocolSpec& spec) {
+void write_header(Writer& w, const ProtocolPlan& plan) {
   w.line(" %s", std::string(79, '=').c_str());
   w.line(" TRJFIT: ORBIT GENERATION AND FIT                           06-MAY-13 10:21");
   w.line(" %s", std::string(79, '=').c_str());
@@ -63,25 +63,25 @@ void write_header(Writer& w, const ProtocolSpec& spec) {
   w.line(" -------");
   w.line(" MAXIMUM DEGREE OF GRAVITY FIELD      :  12");
   w.line(" SOLAR RADIATION PRESSURE MODEL       :   2");
-  w.line("%-52s%3d", " NUMBER OF ITERATIONS                 :", spec.nIter);
-  w.line(" NUMBER OF ARCS                       : %3zu", spec.arcs.size());
+  w.line("%-52s%3d", " NUMBER OF ITERATIONS                 :", plan.nIter);
+  w.line(" NUMBER OF ARCS                       : %3zu", plan.arcs.size());
   w.blank();
   w.line(" ARC  START TIME           END TIME             #SAT");
   w.line(" ---  -------------------  -------------------  ----");
   w.blank();
-  for (std::size_t a = 0; a < spec.arcs.size(); ++a) {
-    w.line(" %3zu  %-19s  %-19s  %4d", a + 1, spec.arcs[a].first.c_str(),
-           spec.arcs[a].second.c_str(), spec.nSat);
+  for (std::size_t a = 0; a < plan.arcs.size(); ++a) {
+    w.line(" %3zu  %-19s  %-19s  %4d", a + 1, plan.arcs[a].first.c_str(),
+           plan.arcs[a].second.c_str(), plan.nSat);
   }
   w.blank();
   w.line(" %s", std::string(52, '-').c_str());
-  w.line(" TOTAL NUMBER OF SATELLITES   : %3d", spec.nSat);
+  w.line(" TOTAL NUMBER OF SATELLITES   : %3d", plan.nSat);
   w.blank();
 }
 
 void write_noise(Writer& w, Random& r, int n, int arc) {
   for (int i = 0; i < n; ++i) {
-    if (i % 500 == 499) {
+    if (i % 500 == 0) {
       w.line(" %s", std::string(160, '-').c_str());
       continue;
     }
@@ -92,24 +92,24 @@ void write_noise(Writer& w, Random& r, int n, int arc) {
 }
 
 // One RMS table; returns the RMS values as written. False when cut short.
-bool write_table(Writer& w, Random& r, const ProtocolSpec& spec, int arc, int iter, int rows,
+bool write_table(Writer& w, Random& r, const ProtocolPlan& plan, int arc, int iter, int rows,
                  std::vector<double>& rms) {
   w.blank();
   w.line(" %-29s%14s%3d%30s%3d", "RMS ERRORS AND MAX. RESIDUALS", "ARC NUMBER:", arc,
          "ITERATION:", iter);
   w.blank();
-  w.line(spec.layout == 'A' ? " SAT    #POS   RMS (M)   MAX. RESIDUALS (M)"
+  w.line(plan.layout == 'A' ? " SAT    #POS   RMS (M)   MAX. RESIDUALS (M)"
                             : " SAT   #POS   RMS (M)   MAX. RESIDUALS (M)");
   w.line(" %s", std::string(48, '-').c_str());
-  const std::vector<int> sats = satellites(spec.nSat);
+  const std::vector<int> sats = satellites(plan.nSat);
   rms.clear();
-  for (int i = 0; i < spec.nSat; ++i) {
+  for (int i = 0; i < plan.nSat; ++i) {
     if (i == rows) return false;
     // Later iterations fit better; one satellite of each table is an outlier.
     const double base = 0.01 + 0.04 * r.uniform() + (i == 3 ? 0.2 : 0.0);
-    const double value = std::round(base * (1.0 + 2.0 * (spec.nIter - iter)) * 1000.0) / 1000.0;
+    const double value = std::round(base * (1.0 + 2.0 * (plan.nIter - iter)) * 1000.0) / 1000.0;
     rms.push_back(value);
-    const char* format = spec.layout == 'A' ? " %3d    %4d   %6.3f   %7.3f %7.3f %7.3f"
+    const char* format = plan.layout == 'A' ? " %3d    %4d   %6.3f   %7.3f %7.3f %7.3f"
                                             : " %3d   %4d   %6.3f   %7.3f %7.3f %7.3f";
     w.line(format, sats[i], 280 + r.below(9), value, value * 3, value * 4, value * 2);
   }
@@ -117,17 +117,17 @@ bool write_table(Writer& w, Random& r, const ProtocolSpec& spec, int arc, int it
   return true;
 }
 
-void write_eclipses(Writer& w, Random& r, const ProtocolSpec& spec, Expected* out) {
-  w.line(" NUMBER OF ECLIPSING SATELLITES: %2d", spec.nEcl);
+void write_eclipses(Writer& w, Random& r, const ProtocolPlan& plan, Expected* out) {
+  w.line(" NUMBER OF ECLIPSING SATELLITES: %2d", plan.nEcl);
   w.blank();
   w.line(" SAT  START     DURATION (MIN:SEC)");
   w.line(" ---  --------  -----");
   w.blank();
-  const std::vector<int> sats = satellites(spec.nSat);
-  for (int j = 0; j < spec.nEcl; ++j) {
+  const std::vector<int> sats = satellites(plan.nSat);
+  for (int j = 0; j < plan.nEcl; ++j) {
     const int sat = sats[static_cast<std::size_t>(j * 7) % sats.size()];
     int longest = 0;
-    for (int k = 0; k < spec.passages; ++k) {
+    for (int k = 0; k < plan.passages; ++k) {
       const int seconds = 300 + r.below(3000);
       longest = std::max(longest, seconds);
       const int start = r.below(86400);
@@ -146,26 +146,26 @@ void write_eclipses(Writer& w, Random& r, const ProtocolSpec& spec, Expected* ou
 
 }  // namespace
 
-Expected write_protocol(const std::string& path, const ProtocolSpec& spec) {
+Expected write_protocol(const std::string& path, const ProtocolPlan& plan) {
   Expected e;
   Writer w(path);
   if (!w.ok()) return e;
-  Random r(spec.seed);
-  write_header(w, spec);
-  const int nArc = static_cast<int>(spec.arcs.size());
-  for (int iter = 1; iter <= spec.nIter; ++iter) {
+  Random r(plan.seed);
+  write_header(w, plan);
+  const int nArc = static_cast<int>(plan.arcs.size());
+  for (int iter = 1; iter <= plan.nIter; ++iter) {
     for (int arc = 1; arc <= nArc; ++arc) {
-      const bool final1 = iter == spec.nIter && arc == 1;
+      const bool final1 = iter == plan.nIter && arc == 1;
       std::vector<double> rms;
-      if (!write_table(w, r, spec, arc, iter, final1 ? spec.truncateRows : -1, rms)) {
+      if (!write_table(w, r, plan, arc, iter, final1 ? plan.truncateRows : -1, rms)) {
         e.rms = rms;
         break;
       }
       if (final1) e.rms = rms;
-      write_noise(w, r, spec.noisePerTable, arc);
-      if (iter == spec.nIter) write_eclipses(w, r, spec, final1 ? &e : nullptr);
+      write_noise(w, r, plan.noisePerTable, arc);
+      if (iter == plan.nIter) write_eclipses(w, r, plan, final1 ? &e : nullptr);
     }
-    if (iter == spec.nIter && spec.truncateRows >= 0) break;
+    if (iter == plan.nIter && plan.truncateRows >= 0) break;
   }
   e.satNum = satellites(static_cast<int>(e.rms.size()));
   e.lines = w.lines();

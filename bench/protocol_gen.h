@@ -8,7 +8,7 @@
 
 namespace bench {
 
-struct ProtocolSpec {
+struct ProtocolPlan {
   unsigned seed = 1;
   int nSat = 32;           // GPS 1-32 first, then GLONASS 101, 102, ...
   int nIter = 5;           // iterations; the last one is final
@@ -34,6 +34,6 @@ struct Expected {
 // Writes the protocol to path; returns what it holds. Nothing stands behind
 // the last eclipse section, so a reader of arc 1 sees the whole file only
 // when it is a single-arc protocol.
-Expected write_protocol(const std::string& path, const ProtocolSpec& spec);
+Expected write_protocol(const std::string& path, const ProtocolPlan& plan);
 
 }  // namespace bench
