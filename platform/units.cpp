@@ -1,5 +1,6 @@
 #include "platform/units.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -184,8 +185,9 @@ int rewind_unit(int lfn) {
   return std::fseek(u->fp, 0, SEEK_SET) == 0 ? 0 : kErrOpen;
 }
 
-ReadStatus read_record(int lfn, std::string& line) {
+ReadStatus read_record(int lfn, std::string& line, std::size_t max_len) {
   line.clear();
+  bool cut = false;
   Unit* u = find(lfn);
   if (!u) return ReadStatus::Error;
   if (u->rbuf.empty()) u->rbuf.resize(kBufSize);
@@ -205,17 +207,19 @@ ReadStatus read_record(int lfn, std::string& line) {
     std::size_t avail = u->rlen - u->rpos;
     const void* nl = std::memchr(start, '\n', avail);
     std::size_t n = nl ? static_cast<const char*>(nl) - start : avail;
-    line.append(start, n);
+    const std::size_t keep = std::min(n, max_len - line.size());
+    cut = cut || keep < n;
+    line.append(start, keep);
     got = true;
     u->rpos += n;
     if (nl) {
       ++u->rpos;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
       return ReadStatus::Ok;
     }
   }
   if (!got) return ReadStatus::Eof;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
   return ReadStatus::Ok;
 }
 

@@ -6,6 +6,7 @@
 #include "input/d_inpkey.h"
 #include "platform/clock.h"
 #include "platform/units.h"
+#include "satcrux/d_satcrx.h"
 
 namespace testsupport {
 
@@ -17,6 +18,7 @@ void reset_all_state() {
   framework::d_pgmid = framework::PgmId{};
   input::inpKey = input::t_inpkey{};
   framework::auxInpFil.clear();
+  satcrux::d_satcrx = satcrux::SatCrx{};
 }
 
 }  // namespace testsupport
