@@ -1,5 +1,6 @@
 #include "satcrux/crx_query.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -37,15 +38,17 @@ void read_on_first_call() {
 }
 
 void read_if_other_file(std::string_view filNam) {
-  if (d_satcrx.firstCall || !platform::same_text(filNam, d_satcrx.satCrux.filNam)) {
+  // The list keeps its name left-justified.
+  const std::size_t first = std::min(filNam.find_first_not_of(' '), filNam.size());
+  if (d_satcrx.firstCall || !platform::same_text(filNam.substr(first), d_satcrx.satCrux.filNam)) {
     READ_CRUX(d_satcrx.satCrux, filNam);
   }
 }
 
 void check_room(const QueryTexts& texts, int count, int maximum) {
   int irc = 0;
-  framework::DIMTST(1, 1, 2, texts.caller, texts.dimName, texts.what, texts.advice, count,
-                    maximum, irc);
+  framework::DIMTST(1, 1, 2, texts.caller, texts.dimName, texts.what, texts.advice, count, maximum,
+                    irc);
 }
 
 int collect_manoeuvres(const t_satcrux& list, const QueryTexts& texts, int maximum,

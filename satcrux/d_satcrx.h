@@ -18,8 +18,8 @@ namespace satcrux {
 
 // One problem record.
 struct t_crux {
-  int satNum = 0;                         // 0 is not a valid record
-  std::array<int, 2> kind{0, 0};          // kind and sub-kind
+  int satNum = 0;                             // 0 is not a valid record
+  std::array<int, 2> kind{0, 0};              // kind and sub-kind
   std::array<double, 2> window{0.0, 1.0E20};  // start and end, MJD
 };
 
@@ -33,9 +33,9 @@ struct t_satcrux {
 
 // Module state of d_satcrx.
 struct SatCrx {
-  t_satcrux satCrux;       // the list read from the file
-  t_satcrux crxOrig;       // filled only by CRX_MRGSOL
-  bool firstCall = true;   // the queries read the file while it is set
+  t_satcrux satCrux;      // the list read from the file
+  t_satcrux crxOrig;      // filled only by CRX_MRGSOL
+  bool firstCall = true;  // the queries read the file while it is set
 };
 extern SatCrx d_satcrx;
 
@@ -63,9 +63,8 @@ int LINCOUNT(std::string_view name, int nHead, int* trailing = nullptr);
 // Bad observation intervals of file filNam (first code not 0, kinds (4,x)
 // only as (4,2)): satellites, both kind codes and windows. A blank filNam
 // gives 0 without reading; another name than the list's reads the list anew.
-int GTSATB(int maxbad, std::string_view filNam, std::vector<int>& satNum,
-           std::vector<int>& kind1, std::vector<int>& kind2,
-           std::vector<std::array<double, 2>>& window);
+int GTSATB(int maxbad, std::string_view filNam, std::vector<int>& satNum, std::vector<int>& kind1,
+           std::vector<int>& kind2, std::vector<std::array<double, 2>>& window);
 
 // Manoeuvres (first code 0): satellites and epochs. Two of one satellite
 // less than 0.5 s apart end the run with the duplicate message.

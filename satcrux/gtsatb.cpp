@@ -4,9 +4,8 @@
 
 namespace satcrux {
 
-int GTSATB(int maxbad, std::string_view filNam, std::vector<int>& satNum,
-           std::vector<int>& kind1, std::vector<int>& kind2,
-           std::vector<std::array<double, 2>>& window) {
+int GTSATB(int maxbad, std::string_view filNam, std::vector<int>& satNum, std::vector<int>& kind1,
+           std::vector<int>& kind2, std::vector<std::array<double, 2>>& window) {
   satNum.clear();
   kind1.clear();
   kind2.clear();

@@ -1,5 +1,4 @@
 #include "satcrux/d_satcrx.h"
-
 #include "satcrux_fixture.h"
 
 namespace {

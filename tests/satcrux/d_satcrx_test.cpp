@@ -73,11 +73,11 @@ int all_queries(const std::string& file) {
 class SatcrxTest : public satcrux_test::SatCruxTest {};
 
 TEST_F(SatcrxTest, EachQueryReturnsItsKinds) {
-  const std::string file = setup(
-      header() + rec(1, 0, 0, at(1)) + rec(2, 0, 7, at(2), at(3)) + rec(3, 4, 0, at(3)) +
-      rec(4, 4, 2, at(4), at(5)) + rec(5, 4, 4, at(6)) + rec(6, 4, 5, at(7), at(8)) +
-      rec(7, 3, 2, at(9), at(10)) + rec(8, 1, 0, "", at(11)) + rec(9, 4, 1, at(12)) +
-      rec(-10, 4, 0, at(13)));
+  const std::string file =
+      setup(header() + rec(1, 0, 0, at(1)) + rec(2, 0, 7, at(2), at(3)) + rec(3, 4, 0, at(3)) +
+            rec(4, 4, 2, at(4), at(5)) + rec(5, 4, 4, at(6)) + rec(6, 4, 5, at(7), at(8)) +
+            rec(7, 3, 2, at(9), at(10)) + rec(8, 1, 0, "", at(11)) + rec(9, 4, 1, at(12)) +
+            rec(-10, 4, 0, at(13)));
   const Epochs m = manoeuvres();
   EXPECT_EQ(m.n, 2);
   EXPECT_EQ(m.sat, (std::vector<int>{1, 2}));
@@ -209,13 +209,13 @@ TEST_F(SatcrxTest, EachQueryNamesItsLimit) {
     const auto r = run_captured(tmp, c.query);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(starts_with(r.console, "\n *** SR DIMTST: MAXIMUM DIMENSION \"" + c.dim +
-                                           "\" EXCEEDED IN SR d_satcrx:" + c.caller + "\n" +
-                                           B16 + "TOO MANY " + c.what + "\n" + B16 +
-                                           "ACTUAL NUMBER OF " + c.what + " :      1\n"))
+                                           "\" EXCEEDED IN SR d_satcrx:" + c.caller + "\n" + B16 +
+                                           "TOO MANY " + c.what + "\n" + B16 + "ACTUAL NUMBER OF " +
+                                           c.what + " :      1\n"))
         << r.console;
-    EXPECT_NE(r.console.find("\n" + B16 + "Increase \"" + c.advice +
-                             "\" in module \"M_MAXDIM\".\n\n"),
-              std::string::npos)
+    EXPECT_NE(
+        r.console.find("\n" + B16 + "Increase \"" + c.advice + "\" in module \"M_MAXDIM\".\n\n"),
+        std::string::npos)
         << r.console;
   }
 }
@@ -238,6 +238,15 @@ TEST_F(SatcrxTest, DuplicateManoeuvresEndTheRun) {
   EXPECT_EQ(m.sat, (std::vector<int>{12, 5, 12})) << "1 s apart, or another satellite";
   ASSERT_EQ(m.epoch.size(), 3u);
   EXPECT_NEAR(m.epoch[2] - m.epoch[0], 1.0 / 86400, 1e-9);
+
+  // Epochs of a list built in memory: closer than half a second is one.
+  auto& list = d_satcrx.satCrux;
+  list.crxLst = {{12, {0, 0}, {may1(10), 1.0E20}}, {12, {0, 0}, {may1(10, 0, 0.6), 1.0E20}}};
+  list.nCrx = 2;
+  EXPECT_EQ(manoeuvres().n, 2);
+  list.crxLst[1].window[0] = may1(10, 0, -0.4);
+  r = run_captured(tmp, [&] { manoeuvres(); });
+  EXPECT_TRUE(starts_with(r.console, duplicate)) << r.console;
 }
 
 TEST_F(SatcrxTest, WindowQueriesReadTheFileTheyName) {
@@ -272,10 +281,9 @@ TEST_F(SatcrxTest, LargeAndOddFilesNeverCrash) {
   std::string body = header();
   for (int i = 0; i < 20000; ++i) {
     // One hour apart: 28-day months, so that every field keeps its two digits.
-    const std::string epoch = platform::fmt_i(2000 + i / 8064, 4) + "-" +
-                              platform::fmt_i(1 + i / 672 % 12, 2, 2) + "-" +
-                              platform::fmt_i(1 + i / 24 % 28, 2, 2) + " " +
-                              platform::fmt_i(i % 24, 2, 2) + ":00:00";
+    const std::string epoch =
+        platform::fmt_i(2000 + i / 8064, 4) + "-" + platform::fmt_i(1 + i / 672 % 12, 2, 2) + "-" +
+        platform::fmt_i(1 + i / 24 % 28, 2, 2) + " " + platform::fmt_i(i % 24, 2, 2) + ":00:00";
     body += rec(1 + i % 32, i % 2 == 0 ? 0 : 4, 0, epoch);
   }
   const std::string last = rec(33, 4, 0, at(1));
@@ -286,7 +294,7 @@ TEST_F(SatcrxTest, LargeAndOddFilesNeverCrash) {
   EXPECT_EQ(d_satcrx.satCrux.nCrx, 20001);
   EXPECT_GE(d_satcrx.satCrux.crxLst.capacity(), 20011u);
 
-  const std::string binary(std::string("\x7f" "ELF\x02\x01\x01\0\0\0", 10) + std::string(5000, '\xff'));
+  const std::string binary = std::string(3, '\0') + "\x01\x7f" + std::string(5000, '\xff');
   testsupport::spit(tmp.file("bin"), binary + "\n" + binary + "\n\n" + binary);
   satcrux::READ_CRUX(d_satcrx.satCrux, tmp.file("bin"));
   EXPECT_EQ(d_satcrx.satCrux.nCrx, 0);
@@ -295,11 +303,29 @@ TEST_F(SatcrxTest, LargeAndOddFilesNeverCrash) {
   EXPECT_EQ(d_satcrx.satCrux.nCrx, 0);
 }
 
+// The sample file of the end-to-end runs.
+TEST_F(SatcrxTest, SampleFileOfTheSuite) {
+  const auto sample = std::filesystem::path(__FILE__).parent_path().parent_path() / "data" /
+                      "satcrux" / "SATCRUX.CRX";
+  const std::string file = setup(testsupport::slurp(sample.string()));
+  int trailing = 0;
+  EXPECT_EQ(satcrux::LINCOUNT(file, 6, &trailing), 16);
+  EXPECT_EQ(trailing, 4);
+  const Epochs s = splits();
+  EXPECT_EQ(s.sat, (std::vector<int>{14, -21, 8, 117, 155}));
+  ASSERT_EQ(s.epoch.size(), 5u);
+  EXPECT_EQ(s.epoch[0], timeutil::DJUL(2013, 5, 2.0)) << "written by the arc-split step";
+  EXPECT_EQ(s.epoch[3], timeutil::DJUL(2013, 5, 7.0));
+  EXPECT_EQ(manoeuvres().sat, (std::vector<int>{12, 27, 105}));
+  EXPECT_EQ(pulses().sat, (std::vector<int>{19, 108}));
+  EXPECT_EQ(deletions(file).sat, std::vector<int>{19});
+  EXPECT_EQ(bad(file).sat, (std::vector<int>{12, 5, 203, 30, 112, 8}));
+}
+
 TEST_F(SatcrxTest, ModsvnFoldsTheUpperHalfOfEachHundred) {
-  const std::pair<int, int> table[] = {{5, 5},     {50, 50},   {51, 1},    {99, 49},
-                                       {100, 100}, {105, 105}, {150, 150}, {151, 101},
-                                       {155, 105}, {899, 849}, {900, 900}, {950, 950},
-                                       {999, 999}, {0, 0},     {-55, -55}};
+  const std::pair<int, int> table[] = {{5, 5},     {50, 50},   {51, 1},    {99, 49},   {100, 100},
+                                       {105, 105}, {150, 150}, {151, 101}, {155, 105}, {899, 849},
+                                       {900, 900}, {950, 950}, {999, 999}, {0, 0},     {-55, -55}};
   for (const auto& [in, out] : table) EXPECT_EQ(satcrux::MODSVN(in), out) << in;
 }
 

@@ -1,8 +1,7 @@
-#include "satcrux/d_satcrx.h"
-
 #include <filesystem>
 
 #include "platform/units.h"
+#include "satcrux/d_satcrx.h"
 #include "satcrux_fixture.h"
 
 namespace {
@@ -17,8 +16,8 @@ class LincountTest : public satcrux_test::SatCruxTest {};
 
 TEST_F(LincountTest, CountsUpToTheFirstBlankLineAndTheTrailingPart) {
   const std::string file = tmp.file("crux");
-  spit(file, header() + rec(1, 0, 0) + rec(2, 4, 0) + rec(3, 4, 2) + "\n" + rec(4, 0, 0) +
-                 rec(5, 0, 0));
+  spit(file,
+       header() + rec(1, 0, 0) + rec(2, 4, 0) + rec(3, 4, 2) + "\n" + rec(4, 0, 0) + rec(5, 0, 0));
   load("CRXKEY 1 \"" + file + "\"\nEMPTY 1 \"\"\n");
   int trailing = -1;
   EXPECT_EQ(LINCOUNT(file, 6, &trailing), 3);
@@ -49,8 +48,8 @@ TEST_F(LincountTest, NeitherKeywordNorFileGivesZeroWithoutMessage) {
 TEST_F(LincountTest, LinesAreSeenAsTheir255FirstCharacters) {
   const std::string file = tmp.file("long");
   // A 1 MB line counts once; a line blank in its first 255 columns is blank.
-  spit(file, header() + std::string(1 << 20, 'x') + "\n" + rec(1, 0, 0) +
-                 std::string(255, ' ') + "tail\n" + rec(2, 0, 0));
+  spit(file, header() + std::string(1 << 20, 'x') + "\n" + rec(1, 0, 0) + std::string(255, ' ') +
+                 "tail\n" + rec(2, 0, 0));
   int trailing = -1;
   EXPECT_EQ(LINCOUNT(file, 6, &trailing), 2);
   EXPECT_EQ(trailing, 2);
@@ -67,9 +66,9 @@ TEST_F(LincountTest, ADirectoryEndsTheRunInOpnerr) {
   EXPECT_EQ(r.status, 1);
   const std::string b16(16, ' ');
   EXPECT_TRUE(satcrux_test::starts_with(
-      r.console, "\n *** SR OPNERR: OPEN FAILED\n" + b16 + "FILE NAME : " + tmp.file("dir") +
-                     "\n" + b16 + "PGM./SUBR.:   linCount\n" + b16 + "IOSTAT    :     21\n" +
-                     b16 + "FILE UNIT :    999\n\n"))
+      r.console, "\n *** SR OPNERR: OPEN FAILED\n" + b16 + "FILE NAME : " + tmp.file("dir") + "\n" +
+                     b16 + "PGM./SUBR.:   linCount\n" + b16 + "IOSTAT    :     21\n" + b16 +
+                     "FILE UNIT :    999\n\n"))
       << r.console;
 }
 
