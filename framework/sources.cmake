@@ -2,6 +2,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/m_tolk.cpp
   ${CMAKE_CURRENT_LIST_DIR}/d_pgmid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/write_line.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/wrterr.cpp
   ${CMAKE_CURRENT_LIST_DIR}/opnfil.cpp
   ${CMAKE_CURRENT_LIST_DIR}/opnerr.cpp
   ${CMAKE_CURRENT_LIST_DIR}/alcerr.cpp
@@ -14,5 +15,6 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/pritit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prflna.cpp
   ${CMAKE_CURRENT_LIST_DIR}/defcon.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/d_const.cpp
   ${CMAKE_CURRENT_LIST_DIR}/m_cpu.cpp
 )

@@ -1,10 +1,21 @@
-// Variable references in file names, resolved from "ENVIRONMENT".
+// Variable references in file names, resolved from the input file.
 #pragma once
 #include <string>
 
 namespace input {
 
-// Replaces ${NAME} and $N references in name; level 1 warns, 2 ends the run.
+// Index (1-based) of the keyword "ENVIRONMENT" in the keyword store, kept
+// between calls; 0 when not known.
+struct RplenvarCache {
+  int iEnv = 0;
+};
+extern RplenvarCache rplenvarCache;
+
+// Replaces each ${NAME} and $N in name by the value of the variable in the
+// input file's "ENVIRONMENT" table (lines "name value"; a line whose value
+// holds a "$" is never used). The result is cut at 255 characters. A missing
+// "}" or an unknown variable: level 1 a warning, level 2 an error that ends
+// the run, any other level silent; the reference then stays as written.
 void RPLENVAR(int level, std::string& name);
 
 }  // namespace input

@@ -28,4 +28,9 @@ bool same_text(std::string_view a, std::string_view b);
 // line's end read as blanks, so the result is always last-first+1 long.
 std::string col(std::string_view line, int first, int last);
 
+// Columns first..last of a line as a view into it, without allocating: the
+// part that lies within the line (shorter than the range near the line end).
+// Readers that treat blanks as nothing can use it in place of col.
+std::string_view col_view(std::string_view line, int first, int last);
+
 }  // namespace platform

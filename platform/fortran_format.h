@@ -6,16 +6,23 @@
 
 namespace platform {
 
-// In / In.m: right-justified in w columns, at least m digits (m < 0: none);
-// w asterisks when the number does not fit.
+// In / In.m: right-justified in w columns, at least m digits (m < 0: none;
+// m = 0 writes a zero as blanks); w asterisks when the number or m does not
+// fit. w = 0 is the minimal width (I0); w < 0 gives "".
 std::string fmt_i(long long v, int w, int m = -1);
 
 // Fn.d: fixed point with d decimals right-justified in w columns, rounded as
-// gfortran rounds (exact binary value, halves to even on ties of the decimal
-// expansion); w asterisks when it does not fit.
+// gfortran rounds (the exact binary value to nearest, an exact tie to even).
+// A negative value keeps its sign when it rounds to zero ("-0.000"); the
+// leading zero of |v| < 1 is dropped when only that makes it fit (".500").
+// Infinity and NaN as "Infinity"/"Inf"/"NaN"; w asterisks when it does not
+// fit. w = 0 is the minimal width (F0.d); w < 0 gives "".
 std::string fmt_f(double v, int w, int d);
 
-// En.d: exponential form 0.ddddE+xx right-justified in w columns.
+// En.d: exponential form 0.ddddE+xx right-justified in w columns; an
+// exponent above 99 in magnitude is written +xxx without the E. Rounding,
+// sign, leading zero and overflow as for fmt_f; d < 1 gives w asterisks,
+// w < 1 gives "".
 std::string fmt_e(double v, int w, int d);
 
 // An applied to a text whose buffer has the text's own length: a longer text
@@ -47,7 +54,7 @@ class Line {
   std::string trimmed() const;
 
  private:
-  Line& put(const std::string& field);
+  Line& put(std::string_view field);
   std::string text_;
   int pending_ = 0;
 };

@@ -1,9 +1,12 @@
 #include "support/test_support.h"
 
+#include "framework/d_const.h"
 #include "framework/d_pgmid.h"
 #include "framework/exitrc.h"
+#include "framework/m_cpu.h"
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
+#include "input/rplenvar.h"
 #include "platform/clock.h"
 #include "platform/units.h"
 #include "satcrux/d_satcrx.h"
@@ -16,8 +19,11 @@ void reset_all_state() {
   platform::set_fake_clock(std::nullopt);
   framework::m_tolk = framework::Tolk{};
   framework::d_pgmid = framework::PgmId{};
+  framework::d_const = framework::Consts{};
+  framework::m_cpu = framework::Cpu{};
   input::inpKey = input::t_inpkey{};
   framework::auxInpFil.clear();
+  input::rplenvarCache = input::RplenvarCache{};
   satcrux::d_satcrx = satcrux::SatCrx{};
 }
 

@@ -1,0 +1,7 @@
+#include "framework/d_const.h"
+
+namespace framework {
+
+Consts d_const;
+
+}  // namespace framework
