@@ -185,17 +185,13 @@ int rewind_unit(int lfn) {
   return std::fseek(u->fp, 0, SEEK_SET) == 0 ? 0 : kErrOpen;
 }
 
-ReadStatus read_record(int lfn, std::string& line) {
-  return read_record(lfn, line, std::string::npos);
-}
-
 ReadStatus read_record(int lfn, std::string& line, std::size_t max_len) {
   line.clear();
+  bool cut = false;
   Unit* u = find(lfn);
   if (!u) return ReadStatus::Error;
   if (u->rbuf.empty()) u->rbuf.resize(kBufSize);
   bool got = false;
-  std::size_t raw = 0;  // characters of the record, kept or not
   for (;;) {
     if (u->rpos == u->rlen) {
       if (u->at_eof) break;
@@ -211,18 +207,19 @@ ReadStatus read_record(int lfn, std::string& line, std::size_t max_len) {
     std::size_t avail = u->rlen - u->rpos;
     const void* nl = std::memchr(start, '\n', avail);
     std::size_t n = nl ? static_cast<const char*>(nl) - start : avail;
-    if (line.size() < max_len) line.append(start, std::min(n, max_len - line.size()));
-    raw += n;
+    const std::size_t keep = std::min(n, max_len - line.size());
+    cut = cut || keep < n;
+    line.append(start, keep);
     got = true;
     u->rpos += n;
     if (nl) {
       ++u->rpos;
-      break;
+      if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
+      return ReadStatus::Ok;
     }
   }
   if (!got) return ReadStatus::Eof;
-  // A CR before the line end is dropped; in a cut record it lies beyond the cut.
-  if (raw <= max_len && !line.empty() && line.back() == '\r') line.pop_back();
+  if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
   return ReadStatus::Ok;
 }
 

@@ -45,11 +45,9 @@ int inquire_file(std::string_view name, bool& exists, int& unit);
 int rewind_unit(int lfn);
 
 // Reads the next record without its line end (a CR before it is dropped).
-ReadStatus read_record(int lfn, std::string& line);
-
-// As read_record, keeping at most max_len characters of the record (the rest
-// is skipped), so the line's memory stays bounded whatever the file holds.
-ReadStatus read_record(int lfn, std::string& line, std::size_t max_len);
+// Only the first max_len characters are kept; the rest of the record is
+// skipped, so an overlong line costs no memory.
+ReadStatus read_record(int lfn, std::string& line, std::size_t max_len = std::string::npos);
 
 // Writes one record; non-zero when the unit had a write error (also earlier
 // ones). A unit that is not connected swallows the record and returns 0.

@@ -1,0 +1,15 @@
+#include "satcrux/crx_query.h"
+#include "satcrux/d_satcrx.h"
+
+namespace satcrux {
+
+int GTSATM2(int maxman, std::vector<int>& satNum, std::vector<double>& epoch) {
+  satNum.clear();
+  epoch.clear();
+  read_on_first_call();
+  static constexpr QueryTexts texts{"d_satcrx:gtsatm2", "maxman", "number of manoeuvres",
+                                    "Increase \"maxman\" in module \"M_MAXDIM\"."};
+  return collect_manoeuvres(d_satcrx.crxOrig, texts, maxman, satNum, epoch);
+}
+
+}  // namespace satcrux

@@ -1,0 +1,93 @@
+#include <new>
+#include <string>
+
+#include "framework/m_tolk.h"
+#include "framework/opnfil.h"
+#include "input/gtflna.h"
+#include "platform/field_read.h"
+#include "platform/fixed_text.h"
+#include "platform/units.h"
+#include "satcrux/d_satcrx.h"
+#include "timeutil/st2tim.h"
+
+namespace satcrux {
+namespace {
+
+constexpr int kHeaderLines = 6;
+constexpr int kSpare = 10;
+constexpr std::size_t kLineLength = 255;
+constexpr std::string_view kRoutine = "d_satcrx:read_crux";
+
+// The name of "SATCRUX", replaced by fileName when that is given and not
+// blank; left-justified, so that counting and reading see the same file.
+std::string file_name(std::optional<std::string_view> fileName) {
+  std::string name;
+  if (fileName && !platform::is_blank(*fileName)) {
+    name = platform::cut(*fileName, kLineLength);
+  } else {
+    int irc = 1;
+    input::GTFLNA(0, "SATCRUX", name, irc);
+    if (irc != 0) return {};
+  }
+  name.erase(0, name.find_first_not_of(' '));
+  return platform::cut(name, kLineLength);
+}
+
+// Room for nCrx records and the spare entries; a failure ends the run.
+void allocate(t_satcrux& list, int nCrx) {
+  const long long size = static_cast<long long>(nCrx) + kSpare;
+  int irc = 0;
+  try {
+    list.crxLst.reserve(static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    irc = 1;
+  }
+  framework::ALCERR(irc, "satCrux%crxLst", {size}, kRoutine);
+}
+
+// One record line (up to 255 characters); false when a field is no number.
+bool parse_record(std::string_view line, t_crux& crx) {
+  if (!platform::read_int_field(platform::col(line, 1, 5), crx.satNum) ||
+      !platform::read_int_field(platform::col(line, 6, 15), crx.kind[0]) ||
+      !platform::read_int_field(platform::col(line, 16, 25), crx.kind[1])) {
+    return false;
+  }
+  if (crx.satNum == 0) return false;
+  timeutil::ST2TIM(1, 2, platform::col(line, 33, 72), crx.window);
+  return true;
+}
+
+// Up to nCrx records from unit lfn, after its header lines.
+void read_records(t_satcrux& list, int lfn, int nCrx) {
+  std::string line;
+  for (int i = 0; i < kHeaderLines; ++i) {
+    if (platform::read_record(lfn, line, kLineLength) != platform::ReadStatus::Ok) return;
+  }
+  for (int i = 0; i < nCrx; ++i) {
+    t_crux crx;
+    if (platform::read_record(lfn, line, kLineLength) != platform::ReadStatus::Ok) return;
+    if (!parse_record(line, crx)) return;
+    list.crxLst.push_back(crx);
+    list.nCrx = static_cast<int>(list.crxLst.size());
+  }
+}
+
+}  // namespace
+
+void READ_CRUX(t_satcrux& list, std::optional<std::string_view> fileName) {
+  std::vector<t_crux>().swap(list.crxLst);
+  INIT_SATCRUX(list);
+  d_satcrx.firstCall = false;
+  list.filNam = file_name(fileName);
+  if (list.filNam.empty()) return;
+  const int nCrx = LINCOUNT(list.filNam, kHeaderLines);
+  allocate(list, nCrx);
+  const int lfn = framework::m_tolk.lfnWork;
+  int ios = 0;
+  framework::OPNFIL(lfn, list.filNam, "OLD", "FORMATTED", "READONLY", " ", ios);
+  framework::OPNERR(framework::m_tolk.lfnMsg, lfn, ios, list.filNam, kRoutine);
+  read_records(list, lfn, nCrx);
+  platform::close_unit(lfn);
+}
+
+}  // namespace satcrux

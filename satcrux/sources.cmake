@@ -1,5 +1,6 @@
 target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/d_satcrx.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/crx_query.cpp
   ${CMAKE_CURRENT_LIST_DIR}/read_crux.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lincount.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gtsatb.cpp

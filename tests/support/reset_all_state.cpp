@@ -10,6 +10,7 @@
 #include "orbit_check/extdef.h"
 #include "platform/clock.h"
 #include "platform/units.h"
+#include "satcrux/d_satcrx.h"
 
 namespace testsupport {
 
@@ -25,6 +26,7 @@ void reset_all_state() {
   framework::auxInpFil.clear();
   input::rplenvarCache = input::RplenvarCache{};
   orbit_check::s_extdef = orbit_check::ExtdefState{};
+  satcrux::d_satcrx = satcrux::SatCrx{};
 }
 
 }  // namespace testsupport
