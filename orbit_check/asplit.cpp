@@ -1,0 +1,114 @@
+#include "orbit_check/asplit.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "input/gtflna.h"
+#include "satcrux/d_satcrx.h"
+
+namespace orbit_check {
+namespace {
+
+constexpr int kMaxSplitEvents = 2000;
+constexpr double kZeroRms = 0.01;  // stands for an RMS of exactly 0 in the sums
+
+struct Sums {
+  std::array<double, kMaxSys> sum{};
+  std::array<int, kMaxSys> count{};
+};
+
+// System index 0..5 of a satellite, -1 for numbers outside 0-599.
+int system_index(int satNum) {
+  return satNum < 0 || satNum > 599 ? -1 : sat_system(satNum) - 1;
+}
+
+Sums system_sums(const ProtocolExtract& ext) {
+  Sums s;
+  for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
+    const int sys = system_index(ext.satNum[i]);
+    if (sys < 0) continue;
+    s.sum[sys] += ext.rms[i] == 0.0 ? kZeroRms : ext.rms[i];
+    ++s.count[sys];
+  }
+  return s;
+}
+
+// One editing pass: levels from the sums, then the candidates at or above them.
+SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& start,
+                       std::array<double, kMaxSys>& level) {
+  level.fill(0.0);
+  for (int s = 0; s < kMaxSys; ++s) {
+    if (start.count[s] > 0) level[s] = start.sum[s] * thr.factor[s] / start.count[s];
+  }
+  SplitList pass;
+  for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
+    const int sys = system_index(ext.satNum[i]);
+    if (sys < 0 || level[sys] == 0.0) continue;
+    const double rms = ext.rms[i];
+    if (rms < level[sys] || rms < thr.limit[sys]) continue;
+    pass.satNum.push_back(satcrux::MODSVN(ext.satNum[i]));
+    pass.rms.push_back(rms);
+  }
+  pass.count = static_cast<int>(pass.satNum.size());
+  return pass;
+}
+
+// Sums without the candidates of a pass, for the next pass's levels.
+Sums without(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& all,
+             const std::array<double, kMaxSys>& level) {
+  Sums s = all;
+  for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
+    const int sys = system_index(ext.satNum[i]);
+    if (sys < 0 || level[sys] == 0.0) continue;
+    if (ext.rms[i] < level[sys] || ext.rms[i] < thr.limit[sys]) continue;
+    s.sum[sys] -= ext.rms[i];
+    --s.count[sys];
+  }
+  return s;
+}
+
+// Candidates the satellite problem file already splits at splitEpoch are dropped.
+void drop_known_splits(double splitEpoch, SplitList& split) {
+  std::vector<int> sat;
+  std::vector<double> epoch;
+  const int n = satcrux::GTSATS(kMaxSplitEvents, sat, epoch);
+  for (int e = 0; e < n; ++e) {
+    if (epoch[static_cast<std::size_t>(e)] != splitEpoch) continue;
+    const int known = std::abs(sat[static_cast<std::size_t>(e)]);
+    SplitList kept;
+    for (std::size_t k = 0; k < split.satNum.size(); ++k) {
+      if (split.satNum[k] == known) continue;
+      kept.satNum.push_back(split.satNum[k]);
+      kept.rms.push_back(split.rms[k]);
+    }
+    kept.count = static_cast<int>(kept.satNum.size());
+    split = std::move(kept);
+  }
+}
+
+}  // namespace
+
+void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
+                     std::array<double, kMaxSys>& level, SplitList& split) {
+  const Sums all = system_sums(ext);
+  split = SplitList{};
+  Sums current = all;
+  for (;;) {
+    SplitList pass = editing_pass(ext, thresholds, current, level);
+    if (pass.count <= split.count) return;
+    split = std::move(pass);
+    current = without(ext, thresholds, all, level);
+  }
+}
+
+void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable& thresholds,
+            std::array<double, kMaxSys>& level, SplitList& split) {
+  edit_candidates(ext, thresholds, level, split);
+  if (split.count > 0) drop_known_splits(splitEpoch, split);
+  std::string crxName;
+  int irc = 0;
+  input::GTFLNA(0, "SATCRUX", crxName, irc);
+  if (split.count > 0 && irc == 0) add_split_records(crxName, splitEpoch, split);
+}
+
+}  // namespace orbit_check

@@ -3,4 +3,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/extdef.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rms_summary.cpp
   ${CMAKE_CURRENT_LIST_DIR}/asplit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/add_split_records.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/split_report.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/value_rows.cpp
 )

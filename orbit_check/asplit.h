@@ -1,0 +1,36 @@
+// Arc-split editing of the satellites of one two-day arc.
+#pragma once
+#include <array>
+#include <vector>
+
+#include "orbit_check/protocol_extract.h"
+
+namespace orbit_check {
+
+// Candidates for an arc split: numbers after MODSVN, RMS values in metres.
+struct SplitList {
+  int count = 0;
+  std::vector<int> satNum;
+  std::vector<double> rms;
+};
+
+// Edits the satellites of the extract against their system's mean RMS,
+// drops candidates the satellite problem file already splits at splitEpoch,
+// and adds an arc-split record per remaining candidate to that file.
+// level: factor x mean RMS per system from the last editing pass (metres).
+void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable& thresholds,
+            std::array<double, kMaxSys>& level, SplitList& split);
+
+// The editing passes alone (no satellite problem file).
+void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
+                     std::array<double, kMaxSys>& level, SplitList& split);
+
+// Rewrites the satellite problem file crxName with one arc-split record per
+// candidate, inserted before the first record position that is blank. The
+// new contents replace the file only when completely written.
+void add_split_records(const std::string& crxName, double splitEpoch, const SplitList& split);
+
+// The 52-column arc-split record of a satellite at the day of splitEpoch.
+std::string split_record(int satNum, double splitEpoch);
+
+}  // namespace orbit_check

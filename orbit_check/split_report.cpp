@@ -1,0 +1,100 @@
+#include "orbit_check/split_report.h"
+
+#include <cmath>
+#include <vector>
+
+#include "framework/d_pgmid.h"
+#include "framework/m_tolk.h"
+#include "framework/write_line.h"
+#include "orbit_check/value_rows.h"
+#include "platform/fixed_text.h"
+#include "platform/fortran_format.h"
+#include "timeutil/jmt.h"
+
+namespace orbit_check {
+namespace {
+
+constexpr int kValuesPerLine = 100;
+
+void print_system_table(const ThresholdTable& thr, const std::array<double, kMaxSys>& level) {
+  const int lfn = framework::m_tolk.lfnOut;
+  framework::write_lines(lfn, {" SYSTEM   COMPUTED MEAN RMS  EDITING LEVEL",
+                               " -------  -----------------  -------------"});
+  for (int s = 0; s < kMaxSys; ++s) {
+    if (thr.factor[s] == 0.0) continue;
+    framework::write_line(lfn, platform::Line()
+                                   .X(1).Ab(kSystemName[s], 7).X(2)
+                                   .F(level[s] / thr.factor[s] * 1000.0, 12, 1).A(" mm").X(2)
+                                   .F(level[s] * 1000.0, 10, 1).A(" mm")
+                                   .str());
+  }
+  framework::write_lines(lfn, {"", ""});
+}
+
+void print_satellite_table(const ProtocolExtract& ext, const SplitList& split) {
+  const int lfn = framework::m_tolk.lfnOut;
+  framework::write_lines(lfn, {platform::Line().X(1).A("Sat.", 4).X(2).A("RMS (mm)").str(),
+                               " ----  ---------"});
+  for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
+    platform::Line line;
+    line.X(1).I(ext.satNum[i], 4).X(2).F(ext.rms[i] * 1000.0, 7, 1);
+    for (int sat : split.satNum) {
+      if (sat == ext.satNum[i]) line.A(" *");
+    }
+    framework::write_line(lfn, line.str());
+  }
+}
+
+std::string mean_line(const ThresholdTable& thr, const std::array<double, kMaxSys>& level) {
+  platform::Line line;
+  line.A("Mean RMS and editing level:");
+  for (int s = 0; s < kMaxSys; ++s) {
+    if (thr.factor[s] == 0.0) continue;
+    line.X(1).A(kSystemLetter[s]).F(level[s] / thr.factor[s], 6, 3).A("/").F(level[s], 6, 3).X(1);
+  }
+  return line.str();
+}
+
+// The run title with the run date and time in columns 65-80.
+std::string title_line() {
+  const framework::PgmId& id = framework::d_pgmid;
+  std::string t = platform::pad(id.runTitle, 80);
+  t.replace(64, 16, " " + platform::pad(id.runDate, 9) + " " + platform::pad(id.runTime, 5));
+  return t;
+}
+
+}  // namespace
+
+void print_split_tables(const ProtocolExtract& ext, const ThresholdTable& thresholds,
+                        const std::array<double, kMaxSys>& level, const SplitList& split) {
+  print_system_table(thresholds, level);
+  print_satellite_table(ext, split);
+}
+
+void write_split_report(int lfn, const ThresholdTable& thresholds,
+                        const std::array<double, kMaxSys>& level, const SplitList& split,
+                        double splitEpoch, const std::string& crxName,
+                        const std::string& protocolName) {
+  int year = 0, month = 0;
+  double day = 0.0;
+  timeutil::JMT(splitEpoch, year, month, day);
+  framework::write_lines(
+      lfn, {title_line(), mean_line(thresholds, level),
+            platform::Line()
+                    .A("Arc splitting for").I(split.count, 3).A(" sat. on ").I(year, 4, 4).A("-")
+                    .I(month, 2, 2).A("-").I(std::lround(day), 2, 2).A(" in ")
+                    .str() + std::string(platform::rtrim(crxName)),
+            "based on " + std::string(platform::rtrim(protocolName))});
+  if (split.count <= 0) return;
+  std::vector<long long> sats(split.satNum.begin(), split.satNum.end());
+  std::vector<long long> mm;
+  for (double r : split.rms) mm.push_back(std::llround(r * 1000.0));
+  for (const std::string& row : value_rows("  Sat.    :", sats, 4, kValuesPerLine)) {
+    framework::write_line(lfn, row);
+  }
+  for (const std::string& row : value_rows("  RMS (mm):", mm, 4, kValuesPerLine)) {
+    framework::write_line(lfn, row);
+  }
+}
+
+}  // namespace orbit_check
