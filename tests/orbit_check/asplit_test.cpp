@@ -1,0 +1,222 @@
+#include "orbit_check/asplit.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "framework/d_pgmid.h"
+#include "framework/m_tolk.h"
+#include "input/load_input.h"
+#include "orbit_check/split_report.h"
+#include "platform/units.h"
+#include "support/test_support.h"
+#include "timeutil/djul.h"
+
+namespace {
+
+using orbit_check::ProtocolExtract;
+using orbit_check::SplitList;
+using orbit_check::ThresholdTable;
+using testsupport::slurp;
+using testsupport::spit;
+
+const double kEpoch = timeutil::DJUL(2013, 5, 7.0);
+
+ProtocolExtract extract(std::vector<int> sats, std::vector<double> rms) {
+  ProtocolExtract e;
+  e.nSat = static_cast<int>(sats.size());
+  for (std::size_t i = 0; i < sats.size(); ++i) {
+    e.satNum[i] = sats[i];
+    e.rms[i] = rms[i];
+  }
+  return e;
+}
+
+ThresholdTable gps(double factor, double limit) {
+  ThresholdTable t;
+  t.factor[0] = factor;
+  t.limit[0] = limit;
+  return t;
+}
+
+class AsplitTest : public testsupport::ModuleTest {
+ protected:
+  SplitList edit(const ProtocolExtract& e, const ThresholdTable& t) {
+    SplitList s;
+    orbit_check::edit_candidates(e, t, level, s);
+    return s;
+  }
+  std::array<double, orbit_check::kMaxSys> level{};
+};
+
+TEST_F(AsplitTest, EditingPassesAgainstTheSystemMean) {
+  const auto e = extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10});
+  SplitList s = edit(e, gps(2.0, 0.0));
+  EXPECT_EQ(s.count, 1);
+  EXPECT_EQ(s.satNum, std::vector<int>{5});
+  EXPECT_NEAR(level[0], 0.04, 1e-15) << "the level of the last pass, without the candidate";
+  EXPECT_NEAR(level[0] / 2.0, 0.02, 1e-15);
+
+  s = edit(e, gps(2.0, 0.15));
+  EXPECT_EQ(s.count, 0) << "below the lower limit";
+
+  // 0.05 equals the first level (2 x 0.025) exactly: a candidate.
+  s = edit(extract({1, 2, 3}, {0.05, 0.0125, 0.0125}), gps(2.0, 0.0));
+  EXPECT_EQ(s.satNum, std::vector<int>{1});
+}
+
+TEST_F(AsplitTest, SumsSkipSatellitesWithoutASystemAndCountZeroAs1Cm) {
+  // A zero RMS adds 0.01 m: mean (0.01 + 0.05) / 2 = 0.03, level 0.045.
+  SplitList s = edit(extract({1, 2, 600, -3}, {0.0, 0.05, 9.0, 9.0}), gps(1.5, 0.0));
+  EXPECT_EQ(s.satNum, std::vector<int>{2});
+  // GLONASS off: its satellites are never edited.
+  s = edit(extract({101, 102}, {0.01, 5.0}), gps(1.5, 0.0));
+  EXPECT_EQ(s.count, 0);
+  EXPECT_EQ(level[1], 0.0);
+}
+
+TEST_F(AsplitTest, FactorOfOneOrLessKeepsTheListOfThePassThatSetTheCount) {
+  // Factor 1: pass 1 takes both satellites; pass 2 has no satellite left in
+  // the system, level 0 and no candidate: the list of pass 1 is kept with the
+  // levels of pass 2.
+  SplitList s = edit(extract({1, 2}, {0.02, 0.02}), gps(1.0, 0.0));
+  EXPECT_EQ(s.count, 2);
+  EXPECT_EQ(s.satNum, (std::vector<int>{1, 2}));
+  EXPECT_EQ(level[0], 0.0);
+}
+
+TEST_F(AsplitTest, NumbersGoThroughModsvn) {
+  SplitList s = edit(extract({55, 5, 1, 2}, {0.5, 0.01, 0.01, 0.01}), gps(2.0, 0.0));
+  EXPECT_EQ(s.satNum, std::vector<int>{5});
+}
+
+TEST_F(AsplitTest, SplitRecordLayout) {
+  EXPECT_EQ(orbit_check::split_record(5, kEpoch),
+            "    5         4         0       2013 05 07 00 00 00 ");
+  EXPECT_EQ(orbit_check::split_record(123, kEpoch).size(), 52u);
+}
+
+class AsplitFileTest : public AsplitTest {
+ protected:
+  std::string crx() const { return tmp.file("SAT.CRX"); }
+  void write_crx(const std::string& records) {
+    spit(crx(), "HEADER 1\nHEADER 2\n\nHEADER 4\nHEADER 5\nHEADER 6\n" + records);
+  }
+  void load(bool withCrx = true) {
+    testsupport::load_input(tmp, withCrx ? "SATCRUX 1 \"" + crx() + "\"\n" : "X 1 y\n");
+  }
+  testsupport::RunResult split(const ProtocolExtract& e, const ThresholdTable& t, SplitList& s) {
+    return testsupport::run_captured(tmp, [&] { orbit_check::ASPLIT(kEpoch, e, t, level, s); });
+  }
+};
+
+TEST_F(AsplitFileTest, RecordsAreInsertedBeforeTheFirstBlankRecordLine) {
+  const std::string longLine(100, 'x');
+  write_crx("   12         4         0       2013-05-02 00:00:00\n" + longLine +
+            "\n\nLEGEND\n");
+  load();
+  SplitList s;
+  const auto r = split(extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10}), gps(2.0, 0.0), s);
+  ASSERT_FALSE(r.exited) << r.console;
+  const auto p = [](const std::string& t) { return t + std::string(80 - t.size(), ' ') + "\n"; };
+  EXPECT_EQ(slurp(crx()), p("HEADER 1") + p("HEADER 2") + p("") + p("HEADER 4") + p("HEADER 5") +
+                              p("HEADER 6") +
+                              p("   12         4         0       2013-05-02 00:00:00") +
+                              longLine + "\n" +
+                              "    5         4         0       2013 05 07 00 00 00 \n" + p("") +
+                              p("LEGEND"));
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& f : std::filesystem::directory_iterator(tmp.path())) ++files;
+  EXPECT_EQ(files, 2u) << "no temporary file is left";
+}
+
+TEST_F(AsplitFileTest, CandidatesSplitAtTheSameEpochAreDropped) {
+  write_crx("   -5         4         0       2013-05-07 00:00:00\n"
+            "    6         4         2       2013-05-06 00:00:00  2013-05-07 00:00:00\n\n");
+  load();
+  chmod(crx().c_str(), 0640);
+  SplitList s;
+  const auto e = extract({1, 2, 3, 4, 5, 6}, {0.02, 0.02, 0.02, 0.02, 0.10, 0.11});
+  split(e, gps(1.5, 0.0), s);
+  EXPECT_EQ(s.satNum, std::vector<int>{6}) << "5 is split at that epoch, 6 only at another";
+  EXPECT_NE(slurp(crx()).find("    6         4         0       2013 05 07"), std::string::npos);
+  struct stat st {};
+  stat(crx().c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0640u) << "the rewrite keeps the permission bits";
+}
+
+TEST_F(AsplitFileTest, NoRecordsNoRewriteAndNoNameNoFile) {
+  write_crx("");
+  const std::string before = slurp(crx());
+  load();
+  SplitList s;
+  split(extract({1, 2}, {0.02, 0.021}), gps(3.0, 0.0), s);
+  EXPECT_EQ(s.count, 0);
+  EXPECT_EQ(slurp(crx()), before) << "split count 0: the file is not touched";
+
+  load(false);
+  split(extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10}), gps(2.0, 0.0), s);
+  EXPECT_EQ(s.count, 1);
+  EXPECT_EQ(slurp(crx()), before);
+}
+
+TEST_F(AsplitFileTest, ReportsOnTheProgramOutputAndTheReportFile) {
+  framework::d_pgmid.runTitle = "Orbit check";
+  framework::d_pgmid.runDate = "08-DEC-26";
+  framework::d_pgmid.runTime = "16:05";
+  ThresholdTable t = gps(2.0, 0.0);
+  t.factor[1] = 3.0;
+  const auto e = extract({55, 5, 1, 2, 3, 104}, {0.30, 0.02, 0.02, 0.02, 0.02, 0.0});
+  SplitList s;
+  s.count = 1;
+  s.satNum = {5};
+  s.rms = {0.3};
+  level = {0.1, 0.03};
+  auto r = testsupport::run_captured(tmp, [&] { orbit_check::print_split_tables(e, t, level, s); });
+  EXPECT_EQ(r.console,
+            " SYSTEM   COMPUTED MEAN RMS  EDITING LEVEL\n"
+            " -------  -----------------  -------------\n"
+            " GPS              50.0 mm       100.0 mm\n"
+            " GLONASS          10.0 mm        30.0 mm\n"
+            "\n\n"
+            " Sat.  RMS (mm)\n"
+            " ----  ---------\n"
+            "   55    300.0\n"
+            "    5     20.0 *\n"
+            "    1     20.0\n"
+            "    2     20.0\n"
+            "    3     20.0\n"
+            "  104      0.0\n");
+  r = testsupport::run_captured(tmp, [&] {
+    orbit_check::write_split_report(6, t, level, s, kEpoch, "", "/data/PROT.PRT  ");
+  });
+  EXPECT_EQ(r.console, "Orbit check" + std::string(53, ' ') + " 08-DEC-26 16:05\n"
+                       "Mean RMS and editing level: G 0.050/ 0.100  R 0.010/ 0.030\n"
+                       "Arc splitting for  1 sat. on 2013-05-07 in \n"
+                       "based on /data/PROT.PRT\n"
+                       "  Sat.    :   5\n"
+                       "  RMS (mm): 300\n");
+  s = SplitList{};
+  r = testsupport::run_captured(tmp, [&] {
+    orbit_check::write_split_report(6, gps(2.0, 0.0), level, s, kEpoch, "SAT.CRX", "P");
+  });
+  EXPECT_EQ(r.console.substr(r.console.find("Arc")),
+            "Arc splitting for  0 sat. on 2013-05-07 in SAT.CRX\nbased on P\n");
+}
+
+TEST_F(AsplitFileTest, MoreThanAHundredSplitsContinueOnAnotherLine) {
+  SplitList s;
+  for (int i = 1; i <= 101; ++i) {
+    s.satNum.push_back(i);
+    s.rms.push_back(0.001 * i);
+  }
+  s.count = 101;
+  const auto r = testsupport::run_captured(tmp, [&] {
+    orbit_check::write_split_report(6, ThresholdTable{}, level, s, kEpoch, "", "P");
+  });
+  EXPECT_NE(r.console.find(" 100\n" + std::string(11, ' ') + " 101\n  RMS (mm):   1"),
+            std::string::npos)
+      << r.console;
+}
+
+}  // namespace
