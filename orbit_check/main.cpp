@@ -1,20 +1,55 @@
 // Process entry: keeps the arguments, runs FITCHK, ends with its exit status.
+#include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "framework/exitrc.h"
+#include "framework/m_tolk.h"
+#include "framework/opnfil.h"
+#include "framework/write_line.h"
 #include "orbit_check/fitchk.h"
 #include "platform/process.h"
 #include "platform/units.h"
 
-int main(int argc, char** argv) {
-  platform::init_process();
-  platform::set_args(std::vector<std::string>(argv + 1, argv + argc));
-  int status = 0;
+namespace {
+
+// An exception that escaped the program still ends the run through the
+// common exit, with a message instead of an abort.
+int unexpected_end(const std::exception& e) {
+  try {
+    if (dynamic_cast<const std::bad_alloc*>(&e)) {
+      framework::ALCERR(1, "memory", {0}, "FITCHK");
+    }
+    framework::write_lines(framework::m_tolk.lfnMsg,
+                           {"", std::string(" *** PG FITCHK: UNEXPECTED ERROR: ") + e.what(), ""});
+    framework::EXITRC(2);
+  } catch (const platform::ProcessExit& exit) {
+    return exit.status;
+  }
+}
+
+int run() {
   try {
     orbit_check::FITCHK();
   } catch (const platform::ProcessExit& e) {
-    status = e.status;
+    return e.status;
+  } catch (const std::exception& e) {
+    return unexpected_end(e);
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::init_process();
+  platform::set_args(std::vector<std::string>(argv + 1, argv + argc));
+  int status = run();
   platform::flush_all();
+  if (platform::unit_write_failed(6)) {
+    std::fputs("fitchk: the console output could not be written\n", stderr);
+    status = 1;
+  }
   return status;
 }
