@@ -8,8 +8,12 @@
 # A case folder holds input/ (copied into a fresh temporary folder, where the
 # program runs), args (the command line, one argument per line; missing: no
 # argument), optionally setup.sh (run in the temporary folder before the
-# program), and expected/: every file of the folder after the run, plus
-# expected/.console (standard output) and expected/.status (exit status).
+# program; its exit status 77 skips the case, with its last output line as
+# the reason), run.sh (runs the program in its place: called with the program
+# and its arguments, e.g. to set a file-size limit), teardown.sh (run after
+# the program, before the folder is compared), and expected/: every file of
+# the folder after the run, plus expected/.console (standard output) and
+# expected/.status (exit status).
 # Only the title block's date line, the run title's date and time and the
 # CPU/real-time line are masked: their digits become 9.
 set -u
@@ -32,8 +36,23 @@ run_case() {
   [ -d "$case/input" ] && cp -a "$case/input/." "$work/"
   local args=()
   [ -f "$case/args" ] && mapfile -t args < "$case/args"
-  if [ -f "$case/setup.sh" ]; then (cd "$work" && bash "$case/setup.sh"); fi
-  (cd "$work" && "$fitchk" "${args[@]}" > "$out/.console" < /dev/null)
+  if [ -f "$case/setup.sh" ]; then
+    local note setup_rc=0
+    note=$(cd "$work" && bash "$case/setup.sh") || setup_rc=$?
+    if [ "$setup_rc" -ne 0 ]; then
+      [ -f "$case/teardown.sh" ] && (cd "$work" && bash "$case/teardown.sh")
+      rm -rf "$work" "$out"
+      if [ "$setup_rc" -eq 77 ]; then
+        echo "skip $name: ${note##*$'\n'}"
+        return 77
+      fi
+      echo "FAIL $name: setup.sh ended with status $setup_rc"
+      return 1
+    fi
+  fi
+  local runner=()
+  [ -f "$case/run.sh" ] && runner=(bash "$case/run.sh")
+  (cd "$work" && "${runner[@]}" "$fitchk" "${args[@]}" > "$out/.console" < /dev/null)
   echo $? > "$out/.status"
   if [ -f "$case/teardown.sh" ]; then (cd "$work" && bash "$case/teardown.sh"); fi
   (cd "$work" && find . -type f -print0 | xargs -0 -r cp --parents -t "$out")
@@ -55,13 +74,19 @@ run_case() {
   return $rc
 }
 
-failed=0 passed=0
+failed=0 passed=0 skipped=0
 cases=("$@")
 [ ${#cases[@]} -eq 0 ] && cases=("$golden"/*/)
 for c in "${cases[@]}"; do
   c=${c%/}
   [ -d "$c" ] || c="$golden/$c"
-  if run_case "$c"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+  rc=0
+  run_case "$c" || rc=$?
+  case $rc in
+    0) passed=$((passed + 1)) ;;
+    77) skipped=$((skipped + 1)) ;;
+    *) failed=$((failed + 1)) ;;
+  esac
 done
-echo "golden: $passed passed, $failed failed"
+echo "golden: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

@@ -1,0 +1,2 @@
+# Standard output on /dev/full, standard error in its place.
+"$@" 2>&1 > /dev/full

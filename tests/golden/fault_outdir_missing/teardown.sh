@@ -1,0 +1,2 @@
+source "$(dirname "$0")/../../fault/lib.sh"
+rm -f ORBIT.PRT

@@ -1,0 +1,1 @@
+rm -f SATS200.PRT

@@ -1,0 +1,3 @@
+source "$(dirname "$0")/../../fault/lib.sh"
+problem_file SATCRUX.CRX
+mkdir PRTDIR
