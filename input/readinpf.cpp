@@ -50,10 +50,15 @@ int count_keywords(int lfn) {
   }
 }
 
+// Larger arrays are refused as failed allocations: no input file needs them,
+// and the attempt itself may end the process under some allocators.
+constexpr long long kMaxArrayBytes = 1LL << 32;
+
 template <typename T>
 void allocate(std::vector<T>& v, long long n, const char* varName, const char* caller) {
   int irc = 0;
   try {
+    if (n > kMaxArrayBytes / static_cast<long long>(sizeof(T))) throw std::bad_alloc();
     v.assign(static_cast<std::size_t>(n < 0 ? 0 : n), T{});
   } catch (const std::bad_alloc&) {
     irc = 1;
