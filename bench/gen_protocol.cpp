@@ -1,7 +1,7 @@
 // Writes one synthetic TRJFIT protocol and prints what EXTDEF should take from it.
 //
-//   gen_protocol FILE [seed=N] [sats=N] [iters=N] [layout=A|B] [noise=N] [ecl=N]
-//                [passages=N] [truncate=N] [arc="START,END"]...
+//   gen_protocol FILE [seed=N] [sats=N] [iters=N] [layout=A|B] [noise=N] [final-noise=N]
+//                [ecl=N] [passages=N] [truncate=N] [arc="START,END"]...
 //
 // Each arc= adds an arc window (the first replaces the default 2-day arc).
 #include <cstdio>
@@ -23,6 +23,7 @@ bool apply(bench::ProtocolPlan& plan, const std::string& arg, bool& firstArc) {
       {"sats", &bench::ProtocolPlan::nSat},
       {"iters", &bench::ProtocolPlan::nIter},
       {"noise", &bench::ProtocolPlan::noisePerTable},
+      {"final-noise", &bench::ProtocolPlan::finalNoise},
       {"ecl", &bench::ProtocolPlan::nEcl},
       {"passages", &bench::ProtocolPlan::passages},
       {"truncate", &bench::ProtocolPlan::truncateRows}};

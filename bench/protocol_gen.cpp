@@ -162,7 +162,8 @@ Expected write_protocol(const std::string& path, const ProtocolPlan& plan) {
         break;
       }
       if (final1) e.rms = rms;
-      write_noise(w, r, plan.noisePerTable, arc);
+      const bool last = iter == plan.nIter && plan.finalNoise >= 0;
+      write_noise(w, r, last ? plan.finalNoise : plan.noisePerTable, arc);
       if (iter == plan.nIter) write_eclipses(w, r, plan, final1 ? &e : nullptr);
     }
     if (iter == plan.nIter && plan.truncateRows >= 0) break;

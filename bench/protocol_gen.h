@@ -14,6 +14,7 @@ struct ProtocolPlan {
   int nIter = 5;           // iterations; the last one is final
   char layout = 'A';       // satellite table layout, 'A' or 'B'
   int noisePerTable = 40;  // residual lines behind every RMS table
+  int finalNoise = -1;     // the same for the tables of the final iteration (-1: noisePerTable)
   int nEcl = 4;            // eclipsing satellites per arc
   int passages = 3;        // shadow passages of each eclipsing satellite
   // Arc windows as written in the arc table (start, end).

@@ -3,18 +3,23 @@
 #include "platform/units.h"
 
 namespace input {
+namespace {
+
+constexpr std::size_t kLineLength = 255;
+
+}  // namespace
 
 std::string nextline_eof(int lfn, int adjust, bool& eof) {
   eof = false;
   int blanks = 0;
   std::string rec;
   for (;;) {
-    if (platform::read_record(lfn, rec) != platform::ReadStatus::Ok) {
+    // Only the 255 columns that are kept are read into memory.
+    if (platform::read_record(lfn, rec, kLineLength) != platform::ReadStatus::Ok) {
       eof = true;
       return {};
     }
     if (blanks > 1000) return {};
-    if (rec.size() > 255) rec.resize(255);
     if (adjust == 1) {
       const std::size_t start = rec.find_first_not_of(' ');
       rec.erase(0, start == std::string::npos ? rec.size() : start);

@@ -50,20 +50,24 @@ int count_keywords(int lfn) {
   }
 }
 
-// Larger arrays are refused as failed allocations: no input file needs them,
-// and the attempt itself may end the process under some allocators.
-constexpr long long kMaxArrayBytes = 1LL << 32;
+// Larger arrays count as failed allocations: a count in the input file must
+// not take the machine's memory (or the process, where the allocator cannot
+// fail softly) before a single value is read.
+constexpr long long kMaxArrayBytes = 256LL << 20;
 
 template <typename T>
 void allocate(std::vector<T>& v, long long n, const char* varName, const char* caller) {
   int irc = 0;
-  try {
-    if (n > kMaxArrayBytes / static_cast<long long>(sizeof(T))) throw std::bad_alloc();
-    v.assign(static_cast<std::size_t>(n < 0 ? 0 : n), T{});
-  } catch (const std::bad_alloc&) {
+  if (n > kMaxArrayBytes / static_cast<long long>(sizeof(T))) {
     irc = 1;
-  } catch (const std::length_error&) {
-    irc = 1;
+  } else {
+    try {
+      v.assign(static_cast<std::size_t>(n < 0 ? 0 : n), T{});
+    } catch (const std::bad_alloc&) {
+      irc = 1;
+    } catch (const std::length_error&) {
+      irc = 1;
+    }
   }
   framework::ALCERR(irc, varName, {n}, caller);
 }

@@ -53,16 +53,15 @@ struct Outputs {
 // early (end of file or a field that is not a number: return code 1).
 enum class Flow { Next, Done, Ended };
 
-// The protocol's lines one at a time, each cut to 150 columns, in one buffer.
+// The protocol's lines one at a time, each cut to 150 columns; the current
+// line is a view into the unit's read buffer, valid until the next read.
 class Protocol {
  public:
-  Protocol(int lfn, std::string_view fileName) : lfn_(lfn), fileName_(fileName) {
-    line_.reserve(kLineLength);
-  }
+  Protocol(int lfn, std::string_view fileName) : reader_(lfn), fileName_(fileName) {}
 
   // Reads the next line; false at the end of the file (or a read error).
   bool next() {
-    if (platform::read_record(lfn_, line_, kLineLength) != platform::ReadStatus::Ok) return false;
+    if (reader_.next(line_, kLineLength) != platform::ReadStatus::Ok) return false;
     ++lineNo_;
     return true;
   }
@@ -70,9 +69,13 @@ class Protocol {
   std::string_view cols(int first, int last) const {
     return platform::col_view(line_, first, last);
   }
-  // Every heading ends in a non-blank, so a short line never matches.
+  // Every heading ends in a non-blank, so a short line never matches. Most
+  // lines differ in the first character: tested before the rest (the
+  // searches test every line of the file).
   bool heading(std::string_view text, int first) const {
-    return cols(first, first + static_cast<int>(text.size()) - 1) == text;
+    const std::size_t from = static_cast<std::size_t>(first) - 1;
+    return line_.size() >= from + text.size() && line_[from] == text[0] &&
+           line_.compare(from, text.size(), text) == 0;
   }
   bool blank(int first, int last) const { return platform::is_blank(cols(first, last)); }
   bool int_at(int first, int last, int& v) const {
@@ -95,9 +98,9 @@ class Protocol {
   }
 
  private:
-  int lfn_;
+  platform::RecordReader reader_;
   std::string_view fileName_;
-  std::string line_;
+  std::string_view line_;
   long long lineNo_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -13,7 +14,39 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kBufSize = 1 << 16;
+constexpr std::size_t kBufSize = 1 << 16;  // read-ahead, and stdio buffer for writes
+constexpr std::size_t kMaxSpares = 8;
+
+// A buffer of kBufSize bytes, uninitialised. A released one waits for the
+// next unit, whose buffer pages are then in memory already: a run opens many
+// files one after the other, and a fresh page costs more than reading it.
+class Buffer {
+ public:
+  Buffer() = default;
+  Buffer(Buffer&&) = default;
+  Buffer& operator=(Buffer&&) = default;
+  ~Buffer() {
+    if (p_ && spares().size() < kMaxSpares) spares().push_back(std::move(p_));
+  }
+  char* get() {
+    if (p_) return p_.get();
+    if (spares().empty()) {
+      p_.reset(new char[kBufSize]);
+    } else {
+      p_ = std::move(spares().back());
+      spares().pop_back();
+    }
+    return p_.get();
+  }
+
+ private:
+  // Never destroyed, so units closed at the process end can still give back.
+  static std::vector<std::unique_ptr<char[]>>& spares() {
+    static auto* list = new std::vector<std::unique_ptr<char[]>>();
+    return *list;
+  }
+  std::unique_ptr<char[]> p_;
+};
 
 struct Unit {
   std::string name;               // empty for scratch and console streams
@@ -22,10 +55,11 @@ struct Unit {
   bool read_only = false;
   bool truncate_on_write = false; // existing file: emptied at the first write
   bool write_failed = false;
-  std::vector<char> rbuf;         // read-ahead buffer
-  std::size_t rpos = 0, rlen = 0;
+  Buffer rbuf;                    // read-ahead buffer
+  std::string spill;              // a record that spans two fills of rbuf
+  ReadAhead ahead;                // buffered bytes of rbuf not yet read
   bool at_eof = false;
-  std::vector<char> wbuf;         // stdio buffer for writes
+  Buffer wbuf;                    // stdio buffer for writes
 };
 
 std::map<int, Unit>& table() {
@@ -38,10 +72,21 @@ std::FILE*& console_out() {
   return out;
 }
 
+// The unit found last: records are read one unit at a time, so most
+// lookups end here. Map nodes stay put until erased (close_unit forgets it).
+struct LastFound {
+  int lfn = 0;
+  Unit* unit = nullptr;
+};
+LastFound last_found;
+
 Unit* find(int lfn) {
+  if (last_found.unit && last_found.lfn == lfn) return last_found.unit;
   auto& t = table();
   auto it = t.find(lfn);
-  return it == t.end() ? nullptr : &it->second;
+  if (it == t.end()) return nullptr;
+  last_found = {lfn, &it->second};
+  return &it->second;
 }
 
 void attach_console() {
@@ -89,10 +134,10 @@ bool put(Unit& u, std::string_view text) {
     if (fs::is_regular_file(u.name, ec)) fs::resize_file(u.name, 0, ec);
     if (ec) return false;
     std::fseek(u.fp, 0, SEEK_SET);
-  } else if (u.rlen > u.rpos) {
-    std::fseek(u.fp, -static_cast<long>(u.rlen - u.rpos), SEEK_CUR);
+  } else if (u.ahead.end > u.ahead.next) {
+    std::fseek(u.fp, -static_cast<long>(u.ahead.end - u.ahead.next), SEEK_CUR);
   }
-  u.rpos = u.rlen = 0;
+  u.ahead = {};
   if (!text.empty() && std::fwrite(text.data(), 1, text.size(), u.fp) != text.size()) return false;
   return std::fputc('\n', u.fp) != EOF && !std::ferror(u.fp);
 }
@@ -125,8 +170,7 @@ int open_unit(int lfn, std::string_view name_in, OpenStatus status, bool read_on
     if (!u.fp) return errno_status();
     u.name = name;
   }
-  u.wbuf.resize(kBufSize);
-  std::setvbuf(u.fp, u.wbuf.data(), _IOFBF, u.wbuf.size());
+  std::setvbuf(u.fp, u.wbuf.get(), _IOFBF, kBufSize);
   table()[lfn] = std::move(u);
   return 0;
 }
@@ -144,6 +188,7 @@ int close_unit(int lfn, bool remove) {
     std::error_code ec;
     if (fs::is_regular_file(fs::symlink_status(u->name, ec))) fs::remove(u->name, ec);
   }
+  if (last_found.lfn == lfn) last_found = {};
   table().erase(lfn);
   return failed ? kErrWrite : 0;
 }
@@ -179,48 +224,74 @@ int inquire_file(std::string_view name_in, bool& exists, int& unit) {
 int rewind_unit(int lfn) {
   Unit* u = find(lfn);
   if (!u) return 0;
-  u->rpos = u->rlen = 0;
+  u->ahead = {};
   u->at_eof = false;
   std::clearerr(u->fp);
   return std::fseek(u->fp, 0, SEEK_SET) == 0 ? 0 : kErrOpen;
 }
 
-ReadStatus read_record(int lfn, std::string& line, std::size_t max_len) {
-  line.clear();
-  bool cut = false;
-  Unit* u = find(lfn);
-  if (!u) return ReadStatus::Error;
-  if (u->rbuf.empty()) u->rbuf.resize(kBufSize);
+namespace {
+
+// Refills rbuf; false at the end of the file or on a read error.
+bool refill(Unit& u) {
+  char* base = u.rbuf.get();
+  const std::size_t n = std::fread(base, 1, kBufSize, u.fp);
+  u.ahead = {base, base + n};
+  return n > 0;
+}
+
+// A record that reaches past the buffered data: its first max_len characters
+// are gathered in u.spill while the buffer is refilled.
+ReadStatus read_spanning(Unit& u, std::string_view& line, std::size_t max_len) {
+  u.spill.clear();
+  std::size_t total = 0;  // record length so far, also beyond max_len
   bool got = false;
   for (;;) {
-    if (u->rpos == u->rlen) {
-      if (u->at_eof) break;
-      u->rlen = std::fread(u->rbuf.data(), 1, u->rbuf.size(), u->fp);
-      u->rpos = 0;
-      if (u->rlen == 0) {
-        if (std::ferror(u->fp)) return ReadStatus::Error;
-        u->at_eof = true;
+    if (u.ahead.next == u.ahead.end) {
+      if (u.at_eof) break;
+      if (!refill(u)) {
+        if (std::ferror(u.fp)) return ReadStatus::Error;
+        u.at_eof = true;
         break;
       }
     }
-    const char* start = u->rbuf.data() + u->rpos;
-    std::size_t avail = u->rlen - u->rpos;
+    const char* start = u.ahead.next;
+    const std::size_t avail = static_cast<std::size_t>(u.ahead.end - start);
     const void* nl = std::memchr(start, '\n', avail);
-    std::size_t n = nl ? static_cast<const char*>(nl) - start : avail;
-    const std::size_t keep = std::min(n, max_len - line.size());
-    cut = cut || keep < n;
-    line.append(start, keep);
+    const std::size_t n = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - start) : avail;
+    if (u.spill.size() < max_len) u.spill.append(start, std::min(n, max_len - u.spill.size()));
+    total += n;
     got = true;
-    u->rpos += n;
-    if (nl) {
-      ++u->rpos;
-      if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
-      return ReadStatus::Ok;
-    }
+    u.ahead.next = start + n + (nl ? 1 : 0);
+    if (nl) break;
   }
   if (!got) return ReadStatus::Eof;
-  if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
+  // The spill holds the record's first max_len characters, the CR rule needs
+  // its whole length.
+  line = total > max_len ? std::string_view(u.spill) : record_text(u.spill.data(), total, max_len);
   return ReadStatus::Ok;
+}
+
+}  // namespace
+
+ReadAhead* read_ahead(int lfn) {
+  Unit* u = find(lfn);
+  return u ? &u->ahead : nullptr;
+}
+
+ReadStatus read_record_view(int lfn, std::string_view& line, std::size_t max_len) {
+  line = {};
+  Unit* u = find(lfn);
+  if (!u) return ReadStatus::Error;
+  if (next_buffered(u->ahead, line, max_len)) return ReadStatus::Ok;
+  return read_spanning(*u, line, max_len);
+}
+
+ReadStatus read_record(int lfn, std::string& line, std::size_t max_len) {
+  std::string_view view;
+  const ReadStatus st = read_record_view(lfn, view, max_len);
+  line.assign(view.data(), view.size());
+  return st;
 }
 
 int write_record(int lfn, std::string_view text) {

@@ -2,6 +2,7 @@
 // Unit 5 is standard input and unit 6 standard output until reconnected.
 // No call throws or ends the run: failures come back as non-zero statuses.
 #pragma once
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,57 @@ int rewind_unit(int lfn);
 // Only the first max_len characters are kept; the rest of the record is
 // skipped, so an overlong line costs no memory.
 ReadStatus read_record(int lfn, std::string& line, std::size_t max_len = std::string::npos);
+
+// As read_record, without copying: line views the record in the unit's
+// buffer and stays valid until the next read, write, rewind or close of
+// the unit.
+ReadStatus read_record_view(int lfn, std::string_view& line,
+                            std::size_t max_len = std::string::npos);
+
+// The bytes a unit has read ahead and not yet handed out: next..end.
+struct ReadAhead {
+  const char* next = nullptr;
+  const char* end = nullptr;
+};
+
+// The read-ahead of unit lfn, valid while it stays connected; nullptr when
+// it is not connected.
+ReadAhead* read_ahead(int lfn);
+
+// Record of n characters at start as read_record gives it: cut to max_len;
+// a CR before the line end dropped unless the record was cut.
+inline std::string_view record_text(const char* start, std::size_t n, std::size_t max_len) {
+  if (n > max_len) return {start, max_len};
+  if (n > 0 && start[n - 1] == '\r') --n;
+  return {start, n};
+}
+
+// Takes the next record from the read-ahead when it lies there whole.
+inline bool next_buffered(ReadAhead& a, std::string_view& line, std::size_t max_len) {
+  const std::size_t avail = static_cast<std::size_t>(a.end - a.next);
+  const void* nl = avail > 0 ? std::memchr(a.next, '\n', avail) : nullptr;
+  if (!nl) return false;
+  const char* start = a.next;
+  a.next = static_cast<const char*>(nl) + 1;
+  line = record_text(start, static_cast<std::size_t>(a.next - 1 - start), max_len);
+  return true;
+}
+
+// Reads the records of one unit as read_record_view does, without looking
+// the unit up for each: for long files read line by line. Valid while the
+// unit stays connected.
+class RecordReader {
+ public:
+  explicit RecordReader(int lfn) : lfn_(lfn), ahead_(read_ahead(lfn)) {}
+  ReadStatus next(std::string_view& line, std::size_t max_len) {
+    if (ahead_ && next_buffered(*ahead_, line, max_len)) return ReadStatus::Ok;
+    return read_record_view(lfn_, line, max_len);
+  }
+
+ private:
+  int lfn_;
+  ReadAhead* ahead_;
+};
 
 // Writes one record; non-zero when the unit had a write error (also earlier
 // ones). A unit that is not connected swallows the record and returns 0.

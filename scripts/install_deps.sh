@@ -2,6 +2,7 @@
 # Installs what the build needs when it is missing (Debian packages).
 #   install_deps.sh            cmake and g++
 #   install_deps.sh --tests    also GoogleTest
+#   install_deps.sh --fuzz     clang with its libFuzzer runtime
 set -euo pipefail
 
 need=()
@@ -10,6 +11,11 @@ command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v make >/dev/null 2>&1 || need+=(make)
 if [ "${1:-}" = "--tests" ]; then
   [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+fi
+if [ "${1:-}" = "--fuzz" ]; then
+  command -v clang++ >/dev/null 2>&1 || need+=(clang)
+  compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-*.a" >/dev/null ||
+    need+=(libclang-rt-14-dev)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 

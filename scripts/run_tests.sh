@@ -1,8 +1,36 @@
 #!/usr/bin/env bash
-# Builds fitchk with its tests and runs them all.
+# Builds fitchk with its tests and runs them all: the normal build (build/),
+# the same suite under the address and undefined-behaviour sanitizers
+# (build-asan/), then a short run of every fuzz target (scripts/fuzz.sh).
+#
+#   run_tests.sh [--no-sanitize] [--no-fuzz] [--fuzz-seconds N]   (default 25 s per target)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+sanitize=1 fuzz=1 fuzz_seconds=25
+while [ $# -gt 0 ]; do
+  case $1 in
+    --no-sanitize) sanitize=0 ;;
+    --no-fuzz) fuzz=0 ;;
+    --fuzz-seconds) fuzz_seconds=$2; shift ;;
+    *) echo "usage: run_tests.sh [--no-sanitize] [--no-fuzz] [--fuzz-seconds N]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
 bash scripts/install_deps.sh --tests
+echo "== normal build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DFITCHK_TESTS=ON > /dev/null
 cmake --build build -j2
 (cd build && ctest --output-on-failure -j2)
+
+if [ "$sanitize" = 1 ]; then
+  echo "== address and undefined-behaviour sanitizers"
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DFITCHK_SANITIZE=ON -DFITCHK_TESTS=ON > /dev/null
+  cmake --build build-asan -j2
+  (cd build-asan && ctest --output-on-failure -j2)
+fi
+
+if [ "$fuzz" = 1 ]; then
+  echo "== fuzz smoke run"
+  bash scripts/fuzz.sh "$fuzz_seconds"
+fi

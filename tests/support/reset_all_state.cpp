@@ -1,4 +1,4 @@
-#include "support/test_support.h"
+#include "support/reset_all_state.h"
 
 #include "framework/d_const.h"
 #include "framework/d_pgmid.h"

@@ -6,10 +6,9 @@
 #include <functional>
 #include <string>
 
-namespace testsupport {
+#include "support/reset_all_state.h"
 
-// Resets every module's state and the unit table.
-void reset_all_state();
+namespace testsupport {
 
 // Reads a whole file ("" when missing).
 std::string slurp(const std::string& path);
