@@ -122,7 +122,7 @@ Flow after_search(Search s) { return s == Search::Eof ? Flow::Ended : Flow::Next
 int limited(int count, std::string_view what, const Protocol& p) {
   int irc = 0;
   framework::DIMTST(
-      0, 1, 2, "EXTDEF", "kMaxSat", what,
+      0, 1, 2, "EXTDEF", "maxsat", what,
       "The first 85 are kept. Protocol file: " + std::string(platform::rtrim(p.fileName())), count,
       kMaxSat, irc);
   return std::min(count, kMaxSat);

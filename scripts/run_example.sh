@@ -13,5 +13,6 @@ status=0
 ../fitchk FITCHK.INP || status=$?
 echo
 echo "exit status: $status"
-echo "results in build/example-run/"
+echo "results in build/example-run/:"
+find . -type f -newer FITCHK.INP | sort | sed 's|^\./|  |'
 exit $status

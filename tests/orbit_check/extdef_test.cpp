@@ -308,17 +308,17 @@ TEST_F(ExtdefTest, CountsAbove85KeepTheFirst85) {
   EXPECT_EQ(ext.eclSat[kMaxSat - 1], 85);
   const std::string advice =
       B16 + "The first 85 are kept. Protocol file: " + tmp.file("p.prt") + "\n\n";
-  EXPECT_EQ(console, "\n ### SR DIMTST: MAXIMUM DIMENSION \"kMaxSat\" EXCEEDED IN SR EXTDEF\n" +
+  EXPECT_EQ(console, "\n ### SR DIMTST: MAXIMUM DIMENSION \"maxsat\" EXCEEDED IN SR EXTDEF\n" +
                          B16 + "TOO MANY satellites\n" + B16 +
                          "ACTUAL NUMBER OF satellites :     86\n" + B16 +
                          "MAXIMUM NUMBER ALLOWED      :     85\n" + B16 +
-                         "INCREASE MAXIMUM DIMENSION \"kMaxSat\" OR\n" + B16 +
+                         "INCREASE MAXIMUM DIMENSION \"maxsat\" OR\n" + B16 +
                          "REDUCE NUMBER OF satellites\n" + advice +
-                         "\n ### SR DIMTST: MAXIMUM DIMENSION \"kMaxSat\" EXCEEDED IN SR EXTDEF\n" +
+                         "\n ### SR DIMTST: MAXIMUM DIMENSION \"maxsat\" EXCEEDED IN SR EXTDEF\n" +
                          B16 + "TOO MANY eclipsing satellites\n" + B16 +
                          "ACTUAL NUMBER OF eclipsing satellites :     86\n" + B16 +
                          "MAXIMUM NUMBER ALLOWED                :     85\n" + B16 +
-                         "INCREASE MAXIMUM DIMENSION \"kMaxSat\" OR\n" + B16 +
+                         "INCREASE MAXIMUM DIMENSION \"maxsat\" OR\n" + B16 +
                          "REDUCE NUMBER OF eclipsing satellites\n" + advice);
 }
 
