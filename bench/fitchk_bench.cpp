@@ -8,8 +8,9 @@
 //   b  100 protocols of 20 000 lines each, every line read
 //   c  one protocol of 2 000 000 lines: 20 arcs, 3 iterations
 //
-// The two programs run in turn (interleaved) after one warm-up run each;
-// the figures are medians. fitchk defaults to the one beside this program's
+// fitchk, `wc -l` and line_floor (the least a line-by-line reader costs)
+// run in turn (interleaved) after one warm-up run each; the figures are
+// medians, the ratios against `wc -l`. fitchk defaults to the one beside this program's
 // folder (build-bench/fitchk).
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -37,6 +38,7 @@ struct Options {
   int runs = 9;
   std::string dir = "/tmp";
   std::string fitchk;
+  std::string floor;  // the line-reader floor, beside this program
   bool keep = false;  // keep the folder of the generated files
 };
 
@@ -59,7 +61,9 @@ struct Run {
 
 Options parse(int argc, char** argv) {
   Options o;
-  o.fitchk = (fs::absolute(argv[0]).lexically_normal().parent_path().parent_path() / "fitchk").string();
+  const fs::path self = fs::absolute(argv[0]).lexically_normal();
+  o.fitchk = (self.parent_path().parent_path() / "fitchk").string();
+  o.floor = (self.parent_path() / "line_floor").string();
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const std::string v = a.substr(a.find('=') + 1);
@@ -203,43 +207,48 @@ double median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
 }
 
-// One timed pair of runs; false when fitchk did not end with status 0.
-bool timed_pair(const Case& c, const std::string& fitchk, Run& f, Run& w) {
+// One timed round: fitchk, then `wc -l` and the line-reader floor over the
+// same files; false when one of them did not end with status 0.
+bool timed_round(const Case& c, const Options& o, Run& f, Run& w, Run& floor) {
   std::error_code ec;
   if (fs::exists(c.folder + "/SATCRUX.ORIG")) {
     fs::copy_file(c.folder + "/SATCRUX.ORIG", c.folder + "/SATCRUX.CRX",
                   fs::copy_options::overwrite_existing, ec);
   }
-  f = run_child(c.folder, {fitchk, "FITCHK.INP"});
+  f = run_child(c.folder, {o.fitchk, "FITCHK.INP"});
   std::vector<std::string> wc = {"wc", "-l"};
   wc.insert(wc.end(), c.protocols.begin(), c.protocols.end());
   w = run_child(c.folder, wc);
-  return f.status == 0 && w.status == 0;
+  std::vector<std::string> fl = {o.floor};
+  fl.insert(fl.end(), c.protocols.begin(), c.protocols.end());
+  floor = run_child(c.folder, fl);
+  return f.status == 0 && w.status == 0 && floor.status == 0;
 }
 
 bool measure(const Case& c, const Options& o) {
-  Run f, w;
-  if (!timed_pair(c, o.fitchk, f, w)) {
+  Run f, w, fl;
+  if (!timed_round(c, o, f, w, fl)) {
     std::fprintf(stderr, "case %s: fitchk exit status %d (see %s/FITCHK.OUT)\n", c.name.c_str(),
                  f.status, c.folder.c_str());
     return false;
   }
-  std::vector<double> fMs, wMs;
+  std::vector<double> fMs, wMs, flMs;
   long rss = 0, wcRss = 0;
   for (int r = 0; r < o.runs; ++r) {
-    if (!timed_pair(c, o.fitchk, f, w)) return false;
+    if (!timed_round(c, o, f, w, fl)) return false;
     fMs.push_back(f.ms);
     wMs.push_back(w.ms);
+    flMs.push_back(fl.ms);
     rss = std::max(rss, f.maxRssKb);
     wcRss = std::max(wcRss, w.maxRssKb);
   }
-  const double fm = median(fMs), wm = median(wMs), ratio = fm / wm;
+  const double fm = median(fMs), wm = median(wMs), flm = median(flMs), ratio = fm / wm;
   bool met = rss < 8 * 1024;
   if (c.maxRatio > 0) met = met && ratio <= c.maxRatio;
   if (c.maxMs > 0) met = met && fm < c.maxMs;
-  std::printf("%-2s %-32s %4zu %9lld %10.2f %9.2f %6.2f %9ld %8ld  %s\n", c.name.c_str(),
-              c.what.c_str(), c.protocols.size(), c.lines, fm, wm, ratio, rss, wcRss,
-              met ? "met" : "MISSED");
+  std::printf("%-2s %-32s %5zu %8lld %8.2f %8.2f %6.2f %8.2f %6.2f %9ld %7ld  %s\n", c.name.c_str(),
+              c.what.c_str(), c.protocols.size(), c.lines, fm, wm, ratio, flm, flm / wm, rss,
+              wcRss, met ? "met" : "MISSED");
   return met;
 }
 
@@ -263,8 +272,8 @@ int main(int argc, char** argv) {
   }
   std::printf("fitchk: %s; %d runs per case, medians in ms, peak memory in kB\n", o.fitchk.c_str(),
               o.runs);
-  std::printf("%-2s %-32s %4s %9s %10s %9s %6s %9s %8s  %s\n", "", "case", "files", "lines",
-              "fitchk", "wc -l", "ratio", "fitchk kB", "wc kB", "targets");
+  std::printf("%-2s %-32s %5s %8s %8s %8s %6s %8s %6s %9s %7s  %s\n", "", "case", "files", "lines",
+              "fitchk", "wc -l", "ratio", "floor", "ratio", "fitchk kB", "wc kB", "targets");
   bool all = true;
   for (const Case& c : cases) all = measure(c, o) && all;
   std::error_code ec;
