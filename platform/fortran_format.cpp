@@ -44,14 +44,14 @@ std::string non_finite(double v, int w) {
 
 // printf of |v| in the given conversion ('f' or 'e') with prec digits.
 std::string print_abs(double v, char conv, int prec) {
-  const char* spec = conv == 'f' ? "%.*f" : "%.*e";
+  const char* layout = conv == 'f' ? "%.*f" : "%.*e";
   char buf[128];
   const double a = std::fabs(v);
-  const int n = std::snprintf(buf, sizeof buf, spec, prec, a);
+  const int n = std::snprintf(buf, sizeof buf, layout, prec, a);
   if (n < 0) return {};
   if (static_cast<std::size_t>(n) < sizeof buf) return std::string(buf, static_cast<std::size_t>(n));
   std::string big(static_cast<std::size_t>(n) + 1, '\0');
-  std::snprintf(big.data(), big.size(), spec, prec, a);
+  std::snprintf(big.data(), big.size(), layout, prec, a);
   big.resize(static_cast<std::size_t>(n));
   return big;
 }

@@ -9,6 +9,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/m_time.cpp
   ${CMAKE_CURRENT_LIST_DIR}/st2tim.cpp
   ${CMAKE_CURRENT_LIST_DIR}/timst2.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/time_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/iordup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/sjustl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/upperc.cpp

@@ -10,31 +10,14 @@
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
 #include "timeutil/djul.h"
+#include "timeutil/time_messages.h"
 
 namespace timeutil {
 namespace {
 
-constexpr double openEnd = 1.0e20;
-constexpr int maxDigits = 95;  // the layout holds the digit count in two digits
+constexpr double openEnd = kOpenEnd;
+constexpr int maxDigits = kMaxDigits;
 const std::string indent(16, ' ');
-
-[[noreturn]] void too_short(char end, std::size_t current, long long required) {
-  framework::write_lines(
-      framework::m_tolk.lfnMsg,
-      {"", std::string(" *** SR ST2TIM: The input string is too short") + end,
-       platform::Line().A(indent).A("Current  length of the string: ").I(current, 4).str(),
-       platform::Line().A(indent).A("Required length of the string: ").I(required, 4).str(),
-       ""});
-  framework::EXITRC(2);
-}
-
-[[noreturn]] void unknown_format(int type) {
-  framework::write_lines(
-      framework::m_tolk.lfnMsg,
-      {"", platform::Line().A(" *** SR ST2TIM: Unknown format identified: ").I(type, 4).str(),
-       indent + "(only values between 1 and 3 are supported)", ""});
-  framework::EXITRC(2);
-}
 
 [[noreturn]] void cannot_extract(std::string_view text) {
   framework::write_lines(framework::m_tolk.lfnMsg,
@@ -54,7 +37,7 @@ std::string_view columns(std::string_view text, long long first, long long last)
 // Required length of the type's layout, 0 for none; an unknown type ends the run.
 long long required_length(int type, std::optional<int> nDigit, int epochs) {
   if (type == 1 || type == 2) return epochs == 1 ? 19 : 40;
-  if (type != 3) unknown_format(type);
+  if (type != 3) unknown_time_format("ST2TIM", type);
   if (!nDigit) return 0;
   const long long n = *nDigit;
   return epochs == 1 ? n + 20 : 2 * n + 42;
@@ -97,7 +80,7 @@ void ST2TIM(int type, int /*nEpo*/, std::string_view text, double& epoch,
   epoch = 0.0;
   if (platform::is_blank(text)) return;
   const long long required = required_length(type, nDigit, 1);
-  if (static_cast<long long>(text.size()) < required) too_short('.', text.size(), required);
+  if (static_cast<long long>(text.size()) < required) string_too_short("ST2TIM", "input", '.', text.size(), required);
 
   Fields f;
   if (!read_fields(type, text, nDigit, f)) cannot_extract(text);
@@ -113,7 +96,7 @@ void ST2TIM(int type, int /*nEpo*/, std::string_view text, std::array<double, 2>
   if (platform::is_blank(text)) return;
   const long long required = required_length(type, nDigit, 2);
   if (static_cast<long long>(text.size()) < required) {
-    too_short(type == 3 ? ':' : '.', text.size(), required);
+    string_too_short("ST2TIM", "input", type == 3 ? ':' : '.', text.size(), required);
   }
   if (type == 3 && nDigit && (*nDigit < 0 || *nDigit > maxDigits)) cannot_extract(text);
 

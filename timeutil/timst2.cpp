@@ -9,6 +9,7 @@
 #include "framework/write_line.h"
 #include "platform/fortran_format.h"
 #include "timeutil/djul.h"
+#include "timeutil/time_messages.h"
 #include "timeutil/jmt.h"
 #include "timeutil/l_basfun.h"
 #include "timeutil/radgms.h"
@@ -16,27 +17,9 @@
 namespace timeutil {
 namespace {
 
-constexpr double openEnd = 1.0e20;
-constexpr int maxDigits = 95;  // the layout holds the digit count in two digits
+constexpr double openEnd = kOpenEnd;
+constexpr int maxDigits = kMaxDigits;
 const std::string indent(16, ' ');
-
-[[noreturn]] void too_short(char end, std::size_t current, long long required) {
-  framework::write_lines(
-      framework::m_tolk.lfnMsg,
-      {"", std::string(" *** SR TIMST2: The result string is too short") + end,
-       platform::Line().A(indent).A("Current  length of the string: ").I(current, 4).str(),
-       platform::Line().A(indent).A("Required length of the string: ").I(required, 4).str(),
-       ""});
-  framework::EXITRC(2);
-}
-
-[[noreturn]] void unknown_format(int type) {
-  framework::write_lines(
-      framework::m_tolk.lfnMsg,
-      {"", platform::Line().A(" *** SR TIMST2: Unknown format identified: ").I(type, 4).str(),
-       indent + "(only values between 1 and 3 are supported)", ""});
-  framework::EXITRC(2);
-}
 
 [[noreturn]] void digits_missing(std::size_t indentWidth) {
   const std::string in(indentWidth, ' ');
@@ -67,11 +50,11 @@ void check_layout(int type, std::optional<int> nDigit, std::size_t length, int e
     if (!nDigit) digits_missing(epochs == 1 ? 16 : 8);
     required = epochs == 1 ? *nDigit + 20LL : 2LL * *nDigit + 42;
   } else if (type != 1 && type != 2) {
-    unknown_format(type);
+    unknown_time_format("TIMST2", type);
   }
   check_digits(nDigit);
   if (static_cast<long long>(length) < required) {
-    too_short(type == 3 && epochs == 2 ? ':' : '.', length, required);
+    string_too_short("TIMST2", "result", type == 3 && epochs == 2 ? ':' : '.', length, required);
   }
 }
 
