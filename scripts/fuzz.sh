@@ -28,6 +28,9 @@ seeds_of() {
   esac
 }
 
+# A target that stops on a finding leaves its temporary folder: keep them here.
+export TMPDIR=$PWD/build-fuzz/tmp
+rm -rf "$TMPDIR" && mkdir -p "$TMPDIR"
 export ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 failed=()
