@@ -18,24 +18,11 @@ using Item = CheckedItem<int>;
 
 Item classify(const std::string& value, const std::optional<int>& empty,
               const std::optional<int>& ge, const std::optional<int>& le) {
-  Item it;
-  if (platform::len_trim(value) == 0) {
-    if (!empty) {
-      it.status = kItemEmpty;
-      return it;
-    }
-    it.number = *empty;
-    it.hasNumber = true;
-    return it;
-  }
-  int v = 0;
-  if (!platform::parse_int_item(firstItem(value), v)) {
-    it.status = kItemBadText;
-    return it;
-  }
-  it.number = v;
-  it.hasNumber = true;
-  if ((ge && v < *ge) || (le && v > *le)) it.status = kItemRange;
+  Item it = convertItem(value, empty, [](std::string_view t, int& v) {
+    return platform::parse_int_item(t, v);
+  });
+  if (it.status != kItemOk || platform::len_trim(value) == 0) return it;
+  if ((ge && it.number < *ge) || (le && it.number > *le)) it.status = kItemRange;
   return it;
 }
 

@@ -31,23 +31,11 @@ struct NumFormat {
 };
 
 Item classify(const std::string& value, const std::optional<double>& empty, const Limits& lim) {
-  Item it;
-  if (platform::len_trim(value) == 0) {
-    if (!empty) {
-      it.status = kItemEmpty;
-      return it;
-    }
-    it.number = *empty;
-    it.hasNumber = true;
-    return it;
-  }
-  double v = 0.0;
-  if (!platform::parse_real_item(firstItem(value), v)) {
-    it.status = kItemBadText;
-    return it;
-  }
-  it.number = v;
-  it.hasNumber = true;
+  Item it = convertItem(value, empty, [](std::string_view t, double& v) {
+    return platform::parse_real_item(t, v);
+  });
+  if (it.status != kItemOk || platform::len_trim(value) == 0) return it;
+  const double v = it.number;
   if ((lim.ge && v < *lim.ge) || (lim.gt && v <= *lim.gt) || (lim.le && v > *lim.le) ||
       (lim.lt && v >= *lim.lt)) {
     it.status = kItemRange;

@@ -34,6 +34,12 @@ struct CheckedItem {
   bool hasNumber = false;  // false: empty or unreadable text
 };
 
+// An item's number and status before the range test: an empty text is
+// `empty` (status 1 without it); the first free-format item is read with
+// parse (status 2 when it is not a number).
+template <class T, class Parse>
+CheckedItem<T> convertItem(const std::string& value, const std::optional<T>& empty, Parse parse);
+
 // " *** SR name: " in mode 1, " ### SR name: " otherwise.
 std::string ckoptPrefix(int iMode, std::string_view routine);
 
@@ -53,6 +59,27 @@ std::string withLocation(const std::string& text, const std::string& loc, int W)
 // First free-format item of a value: leading blanks skipped, ends at a blank,
 // a comma or a slash.
 std::string firstItem(std::string_view value);
+
+template <class T, class Parse>
+CheckedItem<T> convertItem(const std::string& value, const std::optional<T>& empty, Parse parse) {
+  CheckedItem<T> it;
+  if (platform::len_trim(value) == 0) {
+    if (!empty) {
+      it.status = kItemEmpty;
+      return it;
+    }
+    it.number = *empty;
+  } else {
+    T v{};
+    if (!parse(firstItem(value), v)) {
+      it.status = kItemBadText;
+      return it;
+    }
+    it.number = v;
+  }
+  it.hasNumber = true;
+  return it;
+}
 
 // Headline and the "Input file:", "Called by:", "Option:" lines, plus the
 // "Column:", "Entry for:" and "Line number:" lines where given (the last two
