@@ -65,10 +65,9 @@ OpenWords translate(std::string_view status, std::string_view form, std::string_
   return w;
 }
 
-// Expands variable references and follows the expansion in the delete list.
-void expand(std::string& work, std::string_view fileName) {
-  if (input::inpKey.status != 2 || work.find('$') == std::string::npos) return;
-  input::RPLENVAR(1, work);
+// An expanded name replaces its unexpanded entry in the delete list.
+void follow_delete_list(const std::string& work, std::string_view fileName) {
+  if (input::inpKey.status != 2 || platform::cut(fileName, 255).find('$') == std::string::npos) return;
   for (std::string& entry : input::inpKey.delFil) {
     if (platform::same_text(entry, fileName)) {
       entry = work;
@@ -79,12 +78,18 @@ void expand(std::string& work, std::string_view fileName) {
 
 }  // namespace
 
+std::string expanded_name(std::string_view fileName) {
+  std::string work = platform::cut(fileName, 255);
+  timeutil::SJUSTL(work);
+  if (input::inpKey.status == 2 && work.find('$') != std::string::npos) input::RPLENVAR(1, work);
+  return work;
+}
+
 void OPNFIL(int lfn, std::string_view fileName, std::string_view status, std::string_view form,
             std::string_view action, std::string_view /*reserved*/, int& iostat) {
   input::inpKey.opnBusy = -1;
-  std::string work = platform::cut(fileName, 255);
-  timeutil::SJUSTL(work);
-  expand(work, fileName);
+  const std::string work = expanded_name(fileName);
+  follow_delete_list(work, fileName);
 
   bool exists = false;
   int connected = 0;

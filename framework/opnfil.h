@@ -1,5 +1,6 @@
 // Opening files and reporting failed opens, allocations and full tables.
 #pragma once
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace framework {
 void OPNFIL(int lfn, std::string_view fileName, std::string_view status,
             std::string_view form, std::string_view action, std::string_view reserved,
             int& iostat);
+
+// The name OPNFIL opens for fileName: cut to 255 characters, left-justified,
+// variables replaced once the input file is read (warnings as OPNFIL's).
+std::string expanded_name(std::string_view fileName);
 
 // Silent when iostat mod 256 is 0; else writes the open-failed message to
 // lfnReport (0: unit 6) and ends the run with EXITRC(2).
