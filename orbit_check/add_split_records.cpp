@@ -43,7 +43,7 @@ std::vector<std::string> read_lines(const std::string& crxName) {
 
 // Lines padded to 80 columns, the records inserted before the first line
 // from line 7 on whose first 6 columns are blank.
-void write_lines_with_records(int lfn, const std::vector<std::string>& lines, double splitEpoch,
+bool write_lines_with_records(int lfn, const std::vector<std::string>& lines, double splitEpoch,
                               const SplitList& split) {
   bool inserted = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -54,6 +54,7 @@ void write_lines_with_records(int lfn, const std::vector<std::string>& lines, do
     }
     framework::write_line(lfn, line.size() < kRecordWidth ? platform::pad(line, kRecordWidth) : line);
   }
+  return inserted;
 }
 
 // The file to replace: the target of a link, so the link stays.
@@ -84,7 +85,7 @@ std::string split_record(int satNum, double splitEpoch) {
       .str();
 }
 
-void add_split_records(const std::string& crxName, double splitEpoch, const SplitList& split) {
+int add_split_records(const std::string& crxName, double splitEpoch, const SplitList& split) {
   const std::vector<std::string> lines = read_lines(crxName);
   const int lfn = framework::m_tolk.lfnWork;
   const int lfnMsg = framework::m_tolk.lfnMsg;
@@ -95,21 +96,22 @@ void add_split_records(const std::string& crxName, double splitEpoch, const Spli
     int ios = 0;
     framework::OPNFIL(lfn, crxName, "NEW", "FORMATTED", " ", " ", ios);
     framework::OPNERR(lfnMsg, lfn, ios, crxName, "ASPLIT");
-    write_lines_with_records(lfn, lines, splitEpoch, split);
+    const bool placed = write_lines_with_records(lfn, lines, splitEpoch, split);
     framework::CLOSE_CHECKED(lfn, crxName, "ASPLIT");
-    return;
+    return placed ? split.count : 0;
   }
   const fs::path t(target);
   const std::string tmpName = (t.parent_path() / ("." + t.filename().string() + ".fitchk-new")).string();
   int ios = 0;
   framework::OPNFIL(lfn, tmpName, "NEW", "FORMATTED", " ", " ", ios);
   framework::OPNERR(lfnMsg, lfn, ios, crxName, "ASPLIT");
-  write_lines_with_records(lfn, lines, splitEpoch, split);
+  const bool placed = write_lines_with_records(lfn, lines, splitEpoch, split);
   const int closed = platform::close_unit(lfn);
   if (closed != 0) fail(tmpName, crxName, closed);
   fs::permissions(tmpName, fs::status(target, ec).permissions(), ec);
   fs::rename(tmpName, target, ec);
   if (ec) fail(tmpName, crxName, ec.value());
+  return placed ? split.count : 0;
 }
 
 }  // namespace orbit_check

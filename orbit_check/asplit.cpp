@@ -1,5 +1,6 @@
 #include "orbit_check/asplit.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -102,13 +103,21 @@ void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& threshold
 }
 
 void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable& thresholds,
-            std::array<double, kMaxSys>& level, SplitList& split) {
+            std::array<double, kMaxSys>& level, SplitList& split, SplitUpdate* update) {
+  SplitUpdate u;
   edit_candidates(ext, thresholds, level, split);
+  u.candidates = split.satNum;
   if (split.count > 0) drop_known_splits(splitEpoch, split);
-  std::string crxName;
+  for (int sat : u.candidates) {
+    if (std::find(split.satNum.begin(), split.satNum.end(), sat) == split.satNum.end()) {
+      u.dropped.push_back(sat);
+    }
+  }
   int irc = 0;
-  input::GTFLNA(0, "SATCRUX", crxName, irc);
-  if (split.count > 0 && irc == 0) add_split_records(crxName, splitEpoch, split);
+  input::GTFLNA(0, "SATCRUX", u.crxName, irc);
+  if (irc != 0) u.crxName.clear();
+  if (split.count > 0 && irc == 0) u.recordsWritten = add_split_records(u.crxName, splitEpoch, split);
+  if (update) *update = std::move(u);
 }
 
 }  // namespace orbit_check

@@ -1,6 +1,7 @@
 // Arc-split editing of the satellites of one two-day arc.
 #pragma once
 #include <array>
+#include <string>
 #include <vector>
 
 #include "orbit_check/protocol_extract.h"
@@ -14,12 +15,21 @@ struct SplitList {
   std::vector<double> rms;
 };
 
+// What the update of the satellite problem file did.
+struct SplitUpdate {
+  std::vector<int> candidates;  // after the editing, before known splits were dropped
+  std::vector<int> dropped;     // candidates the file already splits at the split epoch
+  int recordsWritten = 0;       // arc-split records placed in the file
+  std::string crxName;          // satellite problem file as given; empty when none
+};
+
 // Edits the satellites of the extract against their system's mean RMS,
 // drops candidates the satellite problem file already splits at splitEpoch,
 // and adds an arc-split record per remaining candidate to that file.
 // level: factor x mean RMS per system from the last editing pass (metres).
 void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable& thresholds,
-            std::array<double, kMaxSys>& level, SplitList& split);
+            std::array<double, kMaxSys>& level, SplitList& split,
+            SplitUpdate* update = nullptr);
 
 // The editing passes alone (no satellite problem file).
 void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
@@ -27,8 +37,9 @@ void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& threshold
 
 // Rewrites the satellite problem file crxName with one arc-split record per
 // candidate, inserted before the first record position that is blank. The
-// new contents replace the file only when completely written.
-void add_split_records(const std::string& crxName, double splitEpoch, const SplitList& split);
+// new contents replace the file only when completely written. Returns the
+// number of records placed (0 when the file has no place for them).
+int add_split_records(const std::string& crxName, double splitEpoch, const SplitList& split);
 
 // The 52-column arc-split record of a satellite at the day of splitEpoch.
 std::string split_record(int satNum, double splitEpoch);
