@@ -2,8 +2,12 @@
 // DATTIM through DEFCON and PRITIT.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace framework {
+
+// Version of the software suite, shown in the title block.
+constexpr std::string_view kSuiteVersion = "5.2";
 
 struct PgmId {
   std::string pgmName;   // 8 characters at most

@@ -9,24 +9,46 @@
 namespace framework {
 
 std::string auxInpFil;
+ExitHookState exitHook;
+
+namespace {
+
+// The hook runs once: it is cleared first, so an EXITRC inside it (a failed
+// write) ends the run without calling it again, unless it registers itself anew.
+void run_exit_hook(int ircode) {
+  const ExitHook hook = exitHook.hook;
+  exitHook.hook = nullptr;
+  if (hook) hook(ircode);
+}
+
+// The line that tells where a run was stopped outside its normal state.
+void write_stop_text(const input::t_inpkey& key, bool inOpnfil) {
+  if (platform::same_text(d_pgmid.pgmName, "OPTSRV")) return;
+  const char* text = nullptr;
+  if (inOpnfil) {
+    text = " ### SR EXITRC: PROGRAM HAS BEEN STOPPED IN OPNFIL";
+  } else if (key.status == 1) {
+    text = " ### SR EXITRC: PROGRAM HAS BEEN STOPPED DURING INITIALIZATION";
+  } else if (key.status > 2) {
+    text = " ### SR EXITRC: PROGRAM HAS BEEN STOPPED DURING EXITING";
+  }
+  if (text) write_lines(m_tolk.lfnMsg, {"", text, ""});
+}
+
+}  // namespace
+
+void set_exit_hook(ExitHook hook) { exitHook.hook = hook; }
 
 void EXITRC(int ircode) {
   input::t_inpkey& key = input::inpKey;
   const bool inOpnfil = (key.opnBusy & 1) != 0;
-  if (key.status == 2 && !inOpnfil) {
+  const bool normal = key.status == 2 && !inOpnfil;
+  if (!normal) write_stop_text(key, inOpnfil);
+  if (key.status == 2) run_exit_hook(ircode);
+  if (normal) {
     key.status = 3;
     EXIT_MEN(ircode);
     EXIT_DEL();
-  } else if (!platform::same_text(d_pgmid.pgmName, "OPTSRV")) {
-    const char* text = nullptr;
-    if (inOpnfil) {
-      text = " ### SR EXITRC: PROGRAM HAS BEEN STOPPED IN OPNFIL";
-    } else if (key.status == 1) {
-      text = " ### SR EXITRC: PROGRAM HAS BEEN STOPPED DURING INITIALIZATION";
-    } else if (key.status > 2) {
-      text = " ### SR EXITRC: PROGRAM HAS BEEN STOPPED DURING EXITING";
-    }
-    if (text) write_lines(m_tolk.lfnMsg, {"", text, ""});
   }
   key.status = 3;
   EXIT_PGM(ircode);

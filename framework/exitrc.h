@@ -5,8 +5,22 @@
 namespace framework {
 
 // Ends the run with return code ircode (0 normal, 1 without error, else
-// error): clean-up, time and verdict lines, all units closed. Never returns.
+// error): the exit hook, clean-up, time and verdict lines, all units
+// closed. Never returns.
 [[noreturn]] void EXITRC(int ircode);
+
+// A routine the main program registers to run at the common exit with the
+// return code, before the listed files are deleted and the units closed.
+using ExitHook = void (*)(int ircode);
+
+// State of the exit hook.
+struct ExitHookState {
+  ExitHook hook = nullptr;
+};
+extern ExitHookState exitHook;
+
+// Registers hook (nullptr: none); it replaces the one registered before.
+void set_exit_hook(ExitHook hook);
 
 // Hands the return code to the menu's auxiliary program (only "PANLAID").
 void EXIT_MEN(int ircode);

@@ -104,7 +104,7 @@ void PRITIT(std::string_view pgmNam, std::string_view descr, std::optional<int> 
   const std::size_t w = ruleEq.size();
   write_line(m_tolk.lfnOut, "");
   for (const std::string& line :
-       {ruleEq, std::string("Morvane GNSS Software, Version 5.2"), ruleMinus,
+       {ruleEq, "Morvane GNSS Software, Version " + std::string(kSuiteVersion), ruleMinus,
         "Program        : " + std::string(platform::rtrim(pgmNam)),
         rtr.empty() ? std::string() : "Purpose        : " + rtr, ruleMinus,
         "Campaign       : " + std::string(platform::rtrim(t.campaign)),

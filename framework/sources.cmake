@@ -2,6 +2,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/m_tolk.cpp
   ${CMAKE_CURRENT_LIST_DIR}/d_pgmid.cpp
   ${CMAKE_CURRENT_LIST_DIR}/write_line.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/m_msglog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wrterr.cpp
   ${CMAKE_CURRENT_LIST_DIR}/opnfil.cpp
   ${CMAKE_CURRENT_LIST_DIR}/opnerr.cpp

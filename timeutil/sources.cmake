@@ -15,4 +15,5 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/upperc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lengt1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/stripdir.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/valid_utf8.cpp
 )

@@ -4,6 +4,7 @@
 #include "framework/d_pgmid.h"
 #include "framework/exitrc.h"
 #include "framework/m_cpu.h"
+#include "framework/m_msglog.h"
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
 #include "input/rplenvar.h"
@@ -24,6 +25,8 @@ void reset_all_state() {
   framework::m_cpu = framework::Cpu{};
   input::inpKey = input::t_inpkey{};
   framework::auxInpFil.clear();
+  framework::exitHook = framework::ExitHookState{};
+  framework::m_msglog = framework::MsgLog{};
   input::rplenvarCache = input::RplenvarCache{};
   orbit_check::s_extdef = orbit_check::ExtdefState{};
   satcrux::d_satcrx = satcrux::SatCrx{};

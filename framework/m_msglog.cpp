@@ -1,0 +1,25 @@
+#include "framework/m_msglog.h"
+
+#include "framework/m_tolk.h"
+#include "platform/fixed_text.h"
+
+namespace framework {
+
+MsgLog m_msglog;
+
+void log_message_line(int lfn, std::string_view text) {
+  if (lfn != m_tolk.lfnMsg) return;
+  // The message unit may be the program output: only message blocks count.
+  const std::string_view line = platform::rtrim(text);
+  if (!m_msglog.inMessage) {
+    m_msglog.inMessage = line.substr(0, 5) == " *** " || line.substr(0, 5) == " ### ";
+  }
+  if (!m_msglog.inMessage) return;
+  if (line.empty()) {
+    m_msglog.inMessage = false;
+    return;
+  }
+  m_msglog.lines.emplace_back(line);
+}
+
+}  // namespace framework

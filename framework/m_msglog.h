@@ -1,0 +1,21 @@
+// The message lines of the run, as written to the error-message unit.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace framework {
+
+// Lines of every message (from its " *** " or " ### " line up to the empty
+// line that ends it) in the order written, trailing blanks removed.
+struct MsgLog {
+  std::vector<std::string> lines;
+  bool inMessage = false;
+};
+extern MsgLog m_msglog;
+
+// Notes one record written to unit lfn: kept when lfn is lfnMsg and the
+// record belongs to a message.
+void log_message_line(int lfn, std::string_view text);
+
+}  // namespace framework
