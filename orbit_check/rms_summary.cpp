@@ -18,16 +18,6 @@ namespace {
 constexpr int kSummaryPerLine = 20;  // I4 values per summary line
 constexpr int kWeekPerLine = 100;    // I4 values per week-format line
 
-// Day of year of an epoch: 1 on 1 January 0h. Wide, as an open end (1e20)
-// saturates the year and the day count.
-long long day_of_year(double mjd) {
-  int year = 0;
-  int month = 0;
-  double day = 0.0;
-  timeutil::JMT(mjd, year, month, day);
-  return static_cast<long long>(timeutil::nint(mjd - timeutil::DJUL(year, 1, 1.0))) + 1;
-}
-
 // Middle day of the rounded window.
 long long round_window(std::array<double, 2>& window) {
   window[0] = std::trunc(window[0] + 0.001);
@@ -103,6 +93,15 @@ void write_summary(std::string_view fileName, const ProtocolExtract& ext, long l
 }
 
 }  // namespace
+
+// Wide, as an open end (1e20) saturates the year and the day count.
+long long day_of_year(double mjd) {
+  int year = 0;
+  int month = 0;
+  double day = 0.0;
+  timeutil::JMT(mjd, year, month, day);
+  return static_cast<long long>(timeutil::nint(mjd - timeutil::DJUL(year, 1, 1.0))) + 1;
+}
 
 void PRINT_THRESHOLDS(const ThresholdTable& thresholds) {
   const int lfn = framework::m_tolk.lfnOut;

@@ -8,6 +8,9 @@
 
 namespace orbit_check {
 
+// Day of year of an epoch: 1 on 1 January 0h.
+long long day_of_year(double mjd);
+
 // Writes the threshold table to lfnOut: one line per system whose factor is
 // not 0, then two blank lines.
 void PRINT_THRESHOLDS(const ThresholdTable& thresholds);

@@ -1,0 +1,217 @@
+#include "orbit_check/run_record.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "framework/exitrc.h"
+#include "framework/m_msglog.h"
+#include "framework/m_tolk.h"
+#include "framework/opnfil.h"
+#include "framework/wrterr.h"
+#include "input/d_inpkey.h"
+#include "input/gtflna.h"
+#include "orbit_check/number_text.h"
+#include "orbit_check/rms_summary.h"
+#include "orbit_check/write_plot.h"
+#include "orbit_check/write_results.h"
+#include "platform/clock.h"
+#include "platform/fixed_text.h"
+#include "platform/fortran_format.h"
+#include "platform/replace_file.h"
+#include "timeutil/jmt.h"
+#include "timeutil/l_basfun.h"
+
+namespace orbit_check {
+
+RunRecord d_runrec;
+
+namespace {
+
+// The file name of an optional keyword, read only when the input file has it.
+std::string optional_name(const char* keyWord) {
+  std::string name;
+  int irc = 1;
+  if (input::TSTKEY(keyWord)) input::GTFLNA(0, keyWord, name, irc);
+  return irc == 0 ? std::string(platform::rtrim(name)) : std::string();
+}
+
+std::string first_value(const char* keyWord) {
+  if (!input::TSTKEY(keyWord)) return {};
+  std::vector<std::string> value;
+  int irc = 0;
+  input::READKEYS(keyWord, value, irc);
+  return value.empty() ? std::string() : std::string(platform::rtrim(value[0]));
+}
+
+std::string two(int v) { return platform::fmt_i(v, 2, 2); }
+
+std::string iso_now() {
+  const platform::LocalTime t = platform::local_now();
+  const int off = std::abs(t.utc_offset_min);
+  return platform::fmt_i(t.year, 4, 4) + "-" + two(t.month) + "-" + two(t.day) + "T" + two(t.hour) +
+         ":" + two(t.minute) + ":" + two(t.second) + (t.utc_offset_min < 0 ? "-" : "+") +
+         two(off / 60) + ":" + two(off % 60);
+}
+
+// Writes content to the named file as a whole; a failure is reported and
+// ends the run.
+void replace_named(const std::string& name, const std::string& content) {
+  const int status = platform::replace_file(framework::expanded_name(name), content);
+  if (status == 0) return;
+  framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status, name, "FITCHK");
+}
+
+std::string satellite_list(const std::vector<int>& sats) {
+  std::string text;
+  for (int s : sats) text += (text.empty() ? "" : ", ") + std::to_string(s);
+  return text;
+}
+
+std::string metres(double v) { return fixed_text(v, 3) + " m"; }
+
+std::string no_check_text(const RunRecord& run) {
+  if (run.tolerance) return "No check made: TOL_RMS is 0";
+  if (run.protocols.size() != 1) {
+    return "No check made: arc splitting needs one protocol, the run has " +
+           std::to_string(run.protocols.size());
+  }
+  const auto& w = run.protocols[0].extract.window;
+  return "No check made: the arc is " + std::to_string(std::lround(w[1] - w[0])) +
+         " days long, arc splitting needs 2";
+}
+
+std::string split_text(const RunRecord& run, int ircode) {
+  const SplitRecord& s = *run.split;
+  std::string date = iso_epoch(s.splitEpoch).substr(0, 10);
+  std::string known;
+  if (!s.update.dropped.empty()) {
+    known = satellite_list(s.update.dropped) + " already split in the satellite problem file";
+  }
+  if (run_verdict(run, ircode) == Verdict::NoneSplit) {
+    return known.empty() ? "No satellite split: none reaches the editing level and lower limit"
+                         : "No new arc split: " + known;
+  }
+  const int n = s.split.count;
+  return std::to_string(n) + (n == 1 ? " satellite" : " satellites") + " split on " + date + ": " +
+         satellite_list(s.split.satNum) + (known.empty() ? "" : "; " + known);
+}
+
+}  // namespace
+
+void start_run_record() {
+  RunRecord& run = d_runrec;
+  run.plotName = optional_name("PLOTFIL");
+  run.jsonName = optional_name("JSONFIL");
+  run.title = first_value("TITLE");
+  run.inputFile = input::inpKey.inpFil;
+  run.runStart = iso_now();
+  if (!run.plotName.empty() || !run.jsonName.empty()) framework::set_exit_hook(write_run_files);
+}
+
+void record_options(double tolRms, const ThresholdTable& thresholds) {
+  d_runrec.optionsRead = true;
+  d_runrec.tolRms = tolRms;
+  d_runrec.thresholds = thresholds;
+}
+
+void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
+                     const std::array<double, 2>& windowRead, double rmsMax, int satMax,
+                     int readerIrc) {
+  ProtocolRecord p;
+  p.fileName = std::string(platform::rtrim(fileName));
+  p.extract = extract;
+  p.windowRead = windowRead;
+  p.doyStart = day_of_year(extract.window[0]);
+  p.doyEnd = day_of_year(extract.window[1]);
+  p.middleDay = (p.doyStart + p.doyEnd) / 2;
+  p.rmsMax = rmsMax;
+  p.satMax = satMax;
+  p.complete = readerIrc == 0;
+  d_runrec.protocols.push_back(std::move(p));
+}
+
+void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
+                  const SplitList& split, const SplitUpdate& update,
+                  std::string_view reportName) {
+  d_runrec.split = SplitRecord{splitEpoch, level, split, update,
+                               std::string(platform::rtrim(reportName))};
+}
+
+void record_tolerance(double tolerance, double rmsMax, int satMax) {
+  d_runrec.tolerance = ToleranceRecord{tolerance, rmsMax, satMax,
+                                       tolerance > 0.0 && rmsMax > tolerance};
+}
+
+void write_run_files(int ircode) {
+  RunRecord& run = d_runrec;
+  if (!run.plotName.empty()) {
+    const std::string name = std::exchange(run.plotName, std::string());
+    // Should the picture fail, the hook runs again at the exit of that
+    // failure and the results still tell of it.
+    framework::set_exit_hook(write_run_files);
+    replace_named(name, write_plot(run, ircode));
+    framework::set_exit_hook(nullptr);
+  }
+  if (!run.jsonName.empty()) {
+    const std::string name = std::exchange(run.jsonName, std::string());
+    replace_named(name, write_results(run, ircode, framework::m_msglog.lines));
+  }
+}
+
+Verdict run_verdict(const RunRecord& run, int ircode) {
+  if (run.tolerance && run.tolerance->exceeded) return Verdict::ToleranceExceeded;
+  if (ircode != 0 && ircode != 1) return Verdict::Error;
+  if (run.split) return run.split->split.count > 0 ? Verdict::SatellitesSplit : Verdict::NoneSplit;
+  if (run.tolerance && run.tolerance->tolerance > 0.0) return Verdict::ToleranceKept;
+  return Verdict::NoCheck;
+}
+
+std::string verdict_text(const RunRecord& run, int ircode) {
+  switch (run_verdict(run, ircode)) {
+    case Verdict::SatellitesSplit:
+    case Verdict::NoneSplit:
+      return split_text(run, ircode);
+    case Verdict::ToleranceExceeded:
+      return "Tolerance exceeded: RMS " + metres(run.tolerance->rmsMax) + " of satellite " +
+             std::to_string(run.tolerance->satMax) + " above TOL_RMS " +
+             metres(run.tolerance->tolerance);
+    case Verdict::ToleranceKept:
+      return "Tolerance kept: largest RMS " + metres(run.tolerance->rmsMax) + " (satellite " +
+             std::to_string(run.tolerance->satMax) + ") within TOL_RMS " +
+             metres(run.tolerance->tolerance);
+    case Verdict::NoCheck:
+      return no_check_text(run);
+    case Verdict::Error:
+      break;
+  }
+  return "Run ended with an error (return code " + std::to_string(ircode) + ")";
+}
+
+std::string iso_epoch(double mjd) {
+  // Rounded to the second first, so 23:59:59.7 becomes the next day's 00:00:00.
+  const double secs = std::round(mjd * 86400.0);
+  if (!(secs > -678576.0 * 86400.0 && secs < 2973484.0 * 86400.0)) return {};
+  const double day0 = std::floor(secs / 86400.0);
+  const long long sod = static_cast<long long>(secs - day0 * 86400.0);
+  int year = 0, month = 0;
+  double day = 0.0;
+  timeutil::JMT(day0 + 0.5, year, month, day);
+  if (year < 1 || year > 9999) return {};
+  return platform::fmt_i(year, 4, 4) + "-" + two(month) + "-" + two(static_cast<int>(day)) + "T" +
+         two(static_cast<int>(sod / 3600)) + ":" + two(static_cast<int>(sod / 60 % 60)) + ":" +
+         two(static_cast<int>(sod % 60));
+}
+
+std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j) {
+  std::optional<int> mm;
+  const int nSat = std::clamp(extract.nSat, 0, kMaxSat);
+  for (int i = 0; i < nSat; ++i) {
+    if (extract.satNum[i] == extract.eclSat[j]) {
+      mm = timeutil::nint(extract.rms[i] * 1000.0);
+    }
+  }
+  return mm;
+}
+
+}  // namespace orbit_check

@@ -1,0 +1,107 @@
+// What a run did, collected as it goes, for the picture ("PLOTFIL") and the
+// results ("JSONFIL") that are written at its end.
+#pragma once
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orbit_check/asplit.h"
+#include "orbit_check/protocol_extract.h"
+
+namespace orbit_check {
+
+// One protocol of the run.
+struct ProtocolRecord {
+  std::string fileName;                // as listed in the input file
+  ProtocolExtract extract;             // its window as rounded
+  std::array<double, 2> windowRead{};  // the arc window as the reader left it
+  long long doyStart = 0;              // days of year of the rounded window
+  long long doyEnd = 0;
+  long long middleDay = 0;
+  double rmsMax = 0.0;                 // largest RMS (m) and its satellite
+  int satMax = 0;
+  bool complete = true;                // the reader reached the end of what it reads
+};
+
+// The arc-split case.
+struct SplitRecord {
+  double splitEpoch = 0.0;
+  std::array<double, kMaxSys> level{};  // editing level per system (m)
+  SplitList split;                      // satellites given an arc-split record
+  SplitUpdate update;
+  std::string reportName;               // the "ASPLIT" file as given
+};
+
+// The tolerance check, made when no arc-split report is named.
+struct ToleranceRecord {
+  double tolerance = 0.0;  // "TOL_RMS" (m); 0: no check
+  double rmsMax = 0.0;     // largest RMS of the last protocol and its satellite
+  int satMax = 0;
+  bool exceeded = false;
+};
+
+struct RunRecord {
+  std::string plotName;  // "PLOTFIL" and "JSONFIL" as given; empty: not written
+  std::string jsonName;
+  std::string title;      // "TITLE"
+  std::string inputFile;  // the input file as named on the command line
+  std::string runStart;   // local date and time of the start, ISO 8601 with offset
+  bool optionsRead = false;
+  double tolRms = 0.0;
+  ThresholdTable thresholds;
+  std::vector<ProtocolRecord> protocols;
+  std::optional<SplitRecord> split;
+  std::optional<ToleranceRecord> tolerance;
+};
+extern RunRecord d_runrec;
+
+// Reads "PLOTFIL" and "JSONFIL" (only when the keyword is in the input
+// file; a blank value: no file) and, when either is named, registers the
+// exit hook that writes them.
+void start_run_record();
+
+void record_options(double tolRms, const ThresholdTable& thresholds);
+
+// One protocol after its summary: the extract (window rounded), the window
+// as read, the largest RMS and its satellite, and the reader's return code.
+void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
+                     const std::array<double, 2>& windowRead, double rmsMax, int satMax,
+                     int readerIrc);
+
+void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
+                  const SplitList& split, const SplitUpdate& update,
+                  std::string_view reportName);
+
+void record_tolerance(double tolerance, double rmsMax, int satMax);
+
+// The exit hook: replaces the named files with the picture and the results
+// of the run with return code ircode. A failed write is reported (WRTERR)
+// and ends the run with return code 2; the other file is still written.
+void write_run_files(int ircode);
+
+// What a run came to.
+enum class Verdict {
+  SatellitesSplit,    // arc-split case, at least one satellite split
+  NoneSplit,          // arc-split case, no satellite split
+  ToleranceExceeded,
+  ToleranceKept,
+  NoCheck,            // neither check was made
+  Error,              // ended with an error before a verdict
+};
+
+Verdict run_verdict(const RunRecord& run, int ircode);
+
+// The verdict as one sentence for a person.
+std::string verdict_text(const RunRecord& run, int ircode);
+
+// Date and time of an epoch, "YYYY-MM-DDTHH:MM:SS" (seconds rounded); empty
+// for epochs outside the years 1-9999.
+std::string iso_epoch(double mjd);
+
+// RMS (mm, rounded) of eclipsing satellite j: its last entry in the
+// satellite table; none when the table does not hold it.
+std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j);
+
+}  // namespace orbit_check

@@ -1,0 +1,13 @@
+// A picture of a run as an SVG document ("PLOTFIL").
+#pragma once
+#include <string>
+
+#include "orbit_check/run_record.h"
+
+namespace orbit_check {
+
+// The SVG text of run, ended with return code ircode: bars per satellite
+// system for one protocol, a heat map for several. Same record, same bytes.
+std::string write_plot(const RunRecord& run, int ircode);
+
+}  // namespace orbit_check

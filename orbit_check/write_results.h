@@ -1,0 +1,15 @@
+// The results of a run as one JSON document ("JSONFIL").
+#pragma once
+#include <string>
+#include <vector>
+
+#include "orbit_check/run_record.h"
+
+namespace orbit_check {
+
+// The JSON text of run, ended with return code ircode, with the message
+// lines of the run. Same record, same bytes.
+std::string write_results(const RunRecord& run, int ircode,
+                          const std::vector<std::string>& messages);
+
+}  // namespace orbit_check
