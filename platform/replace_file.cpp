@@ -27,14 +27,15 @@ constexpr int kTempAttempts = 100;
 
 struct ReplaceState {
   long syncs = 0;
-  int failAtStep = 0;  // the step that fails (tests); 0: none
+  unsigned long failSteps = 0;  // bit k-1 set: step k fails (tests)
   int step = 0;
 };
 ReplaceState state;
 
 // Counts a step of a replace; true when a test asked it to fail.
 bool injected_failure() {
-  if (state.failAtStep == 0 || ++state.step != state.failAtStep) return false;
+  const int step = ++state.step;
+  if (step > 64 || !(state.failSteps >> (step - 1) & 1UL)) return false;
   errno = EIO;
   return true;
 }
@@ -278,6 +279,6 @@ int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds) {
 
 long sync_count() { return state.syncs; }
 
-void fail_replace_step(int step) { state.failAtStep = step; }
+void fail_replace_steps(unsigned long steps) { state.failSteps = steps; }
 
 }  // namespace platform

@@ -51,9 +51,10 @@ constexpr int kErrLockTimeout = 110;
 int lock_file(std::string_view name, FileLock& lock, double waitSeconds);
 
 // Tests: the number of fsync calls made by replace_file since the start,
-// and a failure (EIO) injected at the given step of the next replace_file
-// calls (each open, write, sync, link and rename is a step; 0: none).
+// and failures (EIO) injected into the next replace_file calls: bit k-1 of
+// steps set makes step k fail (each open, write, sync, link and rename is a
+// step; 0: none).
 long sync_count();
-void fail_replace_step(int step);
+void fail_replace_steps(unsigned long steps);
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
 #include "input/rplenvar.h"
+#include "orbit_check/asplit.h"
 #include "orbit_check/extdef.h"
 #include "platform/clock.h"
 #include "platform/units.h"
@@ -26,6 +27,7 @@ void reset_all_state() {
   framework::auxInpFil.clear();
   input::rplenvarCache = input::RplenvarCache{};
   orbit_check::s_extdef = orbit_check::ExtdefState{};
+  orbit_check::s_asplit = orbit_check::AsplitState{};
   satcrux::d_satcrx = satcrux::SatCrx{};
 }
 
