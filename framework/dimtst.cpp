@@ -35,7 +35,7 @@ void DIMTST(int stop, int printActual, int callerKind, std::string_view caller,
   head = platform::cut(head, 80);
   if (stop == 0) head.replace(1, 3, "###");
   const std::string blanks(16, ' ');
-  const std::string w(platform::rtrim(what));
+  const std::string w = used(what);
   const int lfn = m_tolk.lfnMsg;
   write_lines(lfn, {"", head, blanks + "TOO MANY " + w});
   if (printActual == 1) {
@@ -43,10 +43,9 @@ void DIMTST(int stop, int printActual, int callerKind, std::string_view caller,
   }
   const int p = printActual == 1 ? timeutil::LENGT1(what) + 19 : 23;
   write_lines(lfn, {blanks + maximum_label(p) + platform::fmt_i(maximum, 7),
-                    blanks + "INCREASE MAXIMUM DIMENSION \"" + std::string(platform::rtrim(dimName)) +
-                        "\" OR",
+                    blanks + "INCREASE MAXIMUM DIMENSION \"" + used(dimName) + "\" OR",
                     blanks + "REDUCE NUMBER OF " + w});
-  if (!platform::is_blank(advice)) write_line(lfn, blanks + std::string(platform::rtrim(advice)));
+  if (!platform::is_blank(advice)) write_line(lfn, blanks + used(advice));
   write_line(lfn, "");
   if (stop == 1) EXITRC(2);
   irc = 1;

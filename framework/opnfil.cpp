@@ -78,10 +78,10 @@ void follow_delete_list(const std::string& work, std::string_view fileName) {
 
 }  // namespace
 
-std::string expanded_name(std::string_view fileName) {
+std::string expanded_name(std::string_view fileName, bool quiet) {
   std::string work = platform::cut(fileName, 255);
   timeutil::SJUSTL(work);
-  if (input::inpKey.status == 2 && work.find('$') != std::string::npos) input::RPLENVAR(1, work);
+  if (input::inpKey.status == 2 && work.find('$') != std::string::npos) input::RPLENVAR(quiet ? 0 : 1, work);
   return work;
 }
 

@@ -60,9 +60,15 @@ NumFormat rangeFormat(const Limits& lim, const std::vector<Item>& items) {
   std::vector<double> considered;
   if (lim.ge || lim.gt) considered.push_back(lim.ge ? *lim.ge : *lim.gt);
   if (lim.le || lim.lt) considered.push_back(lim.le ? *lim.le : *lim.lt);
+  // Values between the smallest and the largest do not count.
+  std::optional<double> smallest, largest;
   for (const Item& it : items) {
-    if (it.status == kItemRange) considered.push_back(it.number);
+    if (it.status != kItemRange) continue;
+    const double a = std::fabs(it.number);
+    if (!smallest || a < *smallest) smallest = a;
+    if (!largest || a > *largest) largest = a;
   }
+  if (smallest) considered.insert(considered.end(), {*smallest, *largest});
   NumFormat f;
   double biggest = 0.0;
   for (double v : considered) {

@@ -1,5 +1,5 @@
 #include <cmath>
-#include <filesystem>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,13 +11,13 @@
 #include "orbit_check/asplit.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
+#include "platform/replace_file.h"
 #include "platform/units.h"
+#include "satcrux/d_satcrx.h"
 #include "timeutil/jmt.h"
 
 namespace orbit_check {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr int kRecordWidth = 80;
 constexpr int kHeaderLines = 6;
@@ -41,35 +41,50 @@ std::vector<std::string> read_lines(const std::string& crxName) {
   return lines;
 }
 
-// Lines padded to 80 columns, the records inserted before the first line
-// from line 7 on whose first 6 columns are blank.
-bool write_lines_with_records(int lfn, const std::vector<std::string>& lines, double splitEpoch,
-                              const SplitList& split) {
-  bool inserted = false;
+// The file's lines padded to 80 columns, the records inserted before the
+// first line from line 7 on whose first 6 columns are blank; *placed tells
+// whether there was such a line.
+std::string with_records(const std::vector<std::string>& lines, double splitEpoch,
+                         const SplitList& split, bool* placed) {
+  std::string out;
+  *placed = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
-    if (!inserted && i >= kHeaderLines && platform::is_blank(platform::col(line, 1, 6))) {
-      for (int sat : split.satNum) framework::write_line(lfn, split_record(sat, splitEpoch));
-      inserted = true;
+    if (!*placed && i >= kHeaderLines && platform::is_blank(platform::col(line, 1, 6))) {
+      for (int sat : split.satNum) out.append(split_record(sat, splitEpoch)).push_back('\n');
+      *placed = true;
     }
-    framework::write_line(lfn, line.size() < kRecordWidth ? platform::pad(line, kRecordWidth) : line);
+    out.append(line.size() < kRecordWidth ? platform::pad(line, kRecordWidth) : line).push_back('\n');
   }
-  return inserted;
+  return out;
 }
 
-// The file to replace: the target of a link, so the link stays.
-std::string replace_target(const std::string& crxName) {
-  std::error_code ec;
-  fs::path real = fs::canonical(crxName, ec);
-  return ec ? crxName : real.string();
-}
-
-[[noreturn]] void fail(const std::string& tmpName, const std::string& crxName, int code) {
-  std::error_code ec;
-  fs::remove(tmpName, ec);
-  framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, code == 0 ? 5 : code,
-                    crxName, "ASPLIT");
+[[noreturn]] void lock_timeout(const std::string& crxName, double waited) {
+  framework::write_lines(
+      framework::m_tolk.lfnMsg,
+      {"", " *** SR ASPLIT: Satellite problem file in use by another run",
+       std::string(16, ' ') + "File name : " + crxName,
+       std::string(16, ' ') + "Waited " + std::to_string(std::lround(waited)) +
+           " s; the file was not changed.",
+       ""});
   framework::EXITRC(2);
+}
+
+// Takes the update lock of the file path (crxName as given). A wait beyond
+// the notice time is reported, one beyond the limit ends the run. A file
+// that cannot be locked (missing, a device) is left to the read to report.
+void hold_lock(const std::string& path, const std::string& crxName, platform::FileLock& lock) {
+  const double notice = s_asplit.lockNoticeSeconds;
+  const double limit = s_asplit.lockWaitSeconds;
+  int rc = platform::lock_file(path, lock, std::min(notice, limit));
+  if (rc == platform::kErrLockTimeout && limit > notice) {
+    framework::write_lines(framework::m_tolk.lfnMsg,
+                           {"", " ### SR ASPLIT: Satellite problem file in use by another run, waiting",
+                            std::string(16, ' ') + "File name : " + crxName, ""});
+    rc = platform::lock_file(path, lock, limit - notice);
+  }
+  if (rc == platform::kErrLockTimeout) lock_timeout(crxName, limit);
+  if (lock.held()) platform::remove_leftovers(path);
 }
 
 }  // namespace
@@ -85,32 +100,17 @@ std::string split_record(int satNum, double splitEpoch) {
       .str();
 }
 
-int add_split_records(const std::string& crxName, double splitEpoch, const SplitList& split) {
-  const std::vector<std::string> lines = read_lines(crxName);
-  const int lfn = framework::m_tolk.lfnWork;
-  const int lfnMsg = framework::m_tolk.lfnMsg;
-  const std::string target = replace_target(crxName);
-  std::error_code ec;
-  if (!fs::is_regular_file(target, ec)) {
-    // A device or FIFO is written in place: it is never replaced.
-    int ios = 0;
-    framework::OPNFIL(lfn, crxName, "NEW", "FORMATTED", " ", " ", ios);
-    framework::OPNERR(lfnMsg, lfn, ios, crxName, "ASPLIT");
-    const bool placed = write_lines_with_records(lfn, lines, splitEpoch, split);
-    framework::CLOSE_CHECKED(lfn, crxName, "ASPLIT");
-    return placed ? split.count : 0;
-  }
-  const fs::path t(target);
-  const std::string tmpName = (t.parent_path() / ("." + t.filename().string() + ".fitchk-new")).string();
-  int ios = 0;
-  framework::OPNFIL(lfn, tmpName, "NEW", "FORMATTED", " ", " ", ios);
-  framework::OPNERR(lfnMsg, lfn, ios, crxName, "ASPLIT");
-  const bool placed = write_lines_with_records(lfn, lines, splitEpoch, split);
-  const int closed = platform::close_unit(lfn);
-  if (closed != 0) fail(tmpName, crxName, closed);
-  fs::permissions(tmpName, fs::status(target, ec).permissions(), ec);
-  fs::rename(tmpName, target, ec);
-  if (ec) fail(tmpName, crxName, ec.value());
+int add_split_records(const std::string& crxName, double splitEpoch, SplitList& split) {
+  const std::string path = framework::expanded_name(crxName, true);
+  platform::FileLock lock;
+  hold_lock(path, crxName, lock);
+  satcrux::d_satcrx.firstCall = true;  // the records as they are now, under the lock
+  drop_known_splits(splitEpoch, split);
+  if (split.count == 0) return 0;
+  bool placed = false;
+  const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
+  const int status = platform::replace_file(path, content);
+  framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status, crxName, "ASPLIT");
   return placed ? split.count : 0;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/m_tolk.h"
+#include "framework/write_line.h"
 #include "input/gtflna.h"
 #include "satcrux/d_satcrx.h"
 
@@ -68,7 +70,19 @@ Sums without(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& 
   return s;
 }
 
-// Candidates the satellite problem file already splits at splitEpoch are dropped.
+void no_place_warning(const std::string& crxName) {
+  const std::string b16(16, ' ');
+  framework::write_lines(
+      framework::m_tolk.lfnMsg,
+      {"", " ### SR ASPLIT: No place for arc-split records in the satellite problem file",
+       b16 + "File name: " + crxName,
+       b16 + "No line from line 7 on begins with 6 blanks: no record was written.", ""});
+}
+
+}  // namespace
+
+AsplitState s_asplit;
+
 void drop_known_splits(double splitEpoch, SplitList& split) {
   std::vector<int> sat;
   std::vector<double> epoch;
@@ -86,8 +100,6 @@ void drop_known_splits(double splitEpoch, SplitList& split) {
     split = std::move(kept);
   }
 }
-
-}  // namespace
 
 void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
                      std::array<double, kMaxSys>& level, SplitList& split) {
@@ -107,16 +119,20 @@ void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable&
   SplitUpdate u;
   edit_candidates(ext, thresholds, level, split);
   u.candidates = split.satNum;
-  if (split.count > 0) drop_known_splits(splitEpoch, split);
+  int irc = 0;
+  input::GTFLNA(0, "SATCRUX", u.crxName, irc);
+  if (irc != 0) u.crxName.clear();
+  if (split.count > 0 && irc == 0) {
+    u.recordsWritten = add_split_records(u.crxName, splitEpoch, split);
+    if (split.count > 0 && u.recordsWritten == 0) no_place_warning(u.crxName);
+  } else if (split.count > 0) {
+    drop_known_splits(splitEpoch, split);
+  }
   for (int sat : u.candidates) {
     if (std::find(split.satNum.begin(), split.satNum.end(), sat) == split.satNum.end()) {
       u.dropped.push_back(sat);
     }
   }
-  int irc = 0;
-  input::GTFLNA(0, "SATCRUX", u.crxName, irc);
-  if (irc != 0) u.crxName.clear();
-  if (split.count > 0 && irc == 0) u.recordsWritten = add_split_records(u.crxName, splitEpoch, split);
   if (update) *update = std::move(u);
 }
 

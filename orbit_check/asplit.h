@@ -23,6 +23,15 @@ struct SplitUpdate {
   std::string crxName;          // satellite problem file as given; empty when none
 };
 
+// How long an update waits while another run holds the satellite problem
+// file: a wait beyond the notice time is reported, one beyond the limit ends
+// the run with the file unchanged.
+struct AsplitState {
+  double lockNoticeSeconds = 10.0;
+  double lockWaitSeconds = 600.0;
+};
+extern AsplitState s_asplit;
+
 // Edits the satellites of the extract against their system's mean RMS,
 // drops candidates the satellite problem file already splits at splitEpoch,
 // and adds an arc-split record per remaining candidate to that file.
@@ -35,11 +44,16 @@ void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable&
 void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
                      std::array<double, kMaxSys>& level, SplitList& split);
 
-// Rewrites the satellite problem file crxName with one arc-split record per
-// candidate, inserted before the first record position that is blank. The
-// new contents replace the file only when completely written. Returns the
-// number of records placed (0 when the file has no place for them).
-int add_split_records(const std::string& crxName, double splitEpoch, const SplitList& split);
+// Drops the candidates that the satellite problem list splits at splitEpoch.
+void drop_known_splits(double splitEpoch, SplitList& split);
+
+// Updates the satellite problem file crxName, one run at a time: under the
+// file's lock, reads its current records, drops the candidates it already
+// splits at splitEpoch, and inserts an arc-split record per remaining
+// candidate before the first record position that is blank. The new contents
+// replace the file only when completely written. Returns the number of
+// records placed (0 when the file has no place for them).
+int add_split_records(const std::string& crxName, double splitEpoch, SplitList& split);
 
 // The 52-column arc-split record of a satellite at the day of splitEpoch.
 std::string split_record(int satNum, double splitEpoch);

@@ -111,8 +111,8 @@ bool scan_exponent(Scanner& sc, long long& e) {
 }
 
 // [sign] digits [. digits] [exponent]: at least one mantissa digit; without
-// a point the last d digits are decimals.
-bool scan_real(Scanner& sc, std::size_t len, int d, double& v) {
+// a point the last d digits are decimals. The exponent only where allowed.
+bool scan_real(Scanner& sc, std::size_t len, int d, bool exponent, double& v) {
   bool neg = false;
   if (is_sign(sc.peek())) {
     neg = sc.peek() == '-';
@@ -132,7 +132,7 @@ bool scan_real(Scanner& sc, std::size_t len, int d, double& v) {
     if (c != '0' || num.digits() > 0) num.push(static_cast<char>(c));
   }
   long long e = 0;
-  if (!any || !scan_exponent(sc, e) || !sc.at_end()) return false;
+  if (!any || (exponent && !scan_exponent(sc, e)) || !sc.at_end()) return false;
   return num.value(neg, e - (point ? frac : (d > 0 ? d : 0)), v);
 }
 
@@ -220,7 +220,7 @@ bool read_real_field(std::string_view field, int d, double& v) {
     v = 0.0;
     return true;
   }
-  return scan_real(sc, field.size(), d, v);
+  return scan_real(sc, field.size(), d, false, v);
 }
 
 std::vector<FreeItem> free_items(std::string_view line, std::size_t max_items) {
@@ -246,7 +246,7 @@ bool parse_int_item(std::string_view item, int& v) {
 
 bool parse_real_item(std::string_view item, double& v) {
   Scanner sc(item, false);
-  return scan_real(sc, item.size(), 0, v);
+  return scan_real(sc, item.size(), 0, true, v);
 }
 
 bool read_free_int(std::string_view text, int& v) {

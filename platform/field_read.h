@@ -13,10 +13,9 @@ namespace platform {
 bool read_int_field(std::string_view field, int& v);
 
 // Fw.d from a field: as read_int_field, with a decimal point taken where the
-// text has one and d implied decimals otherwise (also before an exponent:
-// "1e2" with d = 2 is 1.0); an exponent (E or D, or a bare sign as in
-// "1.5-2") is accepted after the digits. At least one digit is needed;
-// infinity, NaN and overflow fail, underflow reads as 0.
+// text has one and d implied decimals otherwise. No exponent: "1.5E2",
+// "1.5D2" and "1.5-2" fail. At least one digit is needed; overflow fails,
+// underflow reads as 0.
 bool read_real_field(std::string_view field, int d, double& v);
 
 // One free-format item of a line.
@@ -38,8 +37,8 @@ std::vector<FreeItem> free_items(std::string_view line, std::size_t max_items = 
 bool parse_int_item(std::string_view item, int& v);
 
 // A free-format real item: sign, digits, point, exponent with E or D (or a
-// bare signed exponent); no blanks, no implied decimals. Fails as
-// read_real_field fails.
+// bare signed exponent); no blanks, no implied decimals. At least one
+// mantissa digit; infinity, NaN and overflow fail, underflow reads as 0.
 bool parse_real_item(std::string_view item, double& v);
 
 // The first free-format integer in a text (blanks, commas around it);

@@ -17,6 +17,11 @@ namespace platform {
 // no new file is left.
 int replace_file(std::string_view name, std::string_view content);
 
+// Removes the new files that replace_file left next to the target of name
+// when its run was killed between two steps. Call it only while holding the
+// lock of name, so that no other run is writing one.
+void remove_leftovers(std::string_view name);
+
 // An exclusive lock on an existing file for one update, released by the
 // destructor, by release() or by the death of the process. Works across
 // processes and on network file systems (record locks of the file
@@ -45,7 +50,11 @@ constexpr int kErrLockTimeout = 110;
 // gives 0. Returns 0, kErrLockTimeout, or another non-zero status.
 int lock_file(std::string_view name, FileLock& lock, double waitSeconds);
 
-// Number of fsync calls made by replace_file since the start (for tests).
+// Tests: the number of fsync calls made by replace_file since the start,
+// and failures (EIO) injected into the next replace_file calls: bit k-1 of
+// steps set makes step k fail (each open, write, sync, link and rename is a
+// step; 0: none).
 long sync_count();
+void fail_replace_steps(unsigned long steps);
 
 }  // namespace platform

@@ -107,6 +107,12 @@ TEST_F(OpnfilTest, DimtstLayouts) {
                            "TOO MANY sat\n" + B16 + "ACTUAL NUMBER OF sat :     86\n" + B16 +
                            "MAXIMUM NUMBER ALLOWE:     85\n" + B16 +
                            "INCREASE MAXIMUM DIMENSION \"mx\" OR\n" + B16 + "REDUCE NUMBER OF sat\n\n");
+  // Blank texts are written as one blank in every line.
+  r = run_captured(tmp, [&] { framework::DIMTST(0, 1, 2, "R", " ", "", " ", 2, 1, irc); });
+  EXPECT_EQ(r.console, "\n ### SR DIMTST: MAXIMUM DIMENSION \" \" EXCEEDED IN SR R\n" + B16 +
+                           "TOO MANY  \n" + B16 + "ACTUAL NUMBER OF   :      2\n" + B16 +
+                           "MAXIMUM NUMBER ALLO:      1\n" + B16 +
+                           "INCREASE MAXIMUM DIMENSION \" \" OR\n" + B16 + "REDUCE NUMBER OF  \n\n");
   r = run_captured(tmp, [&] { framework::DIMTST(2, 0, 2, "R", "mx", "sats", "", 9, 8, irc); });
   EXPECT_FALSE(r.exited);
   EXPECT_NE(r.console.find(B16 + "TOO MANY sats\n" + B16 + "MAXIMUM NUMBER ALLOWED:      8\n"),

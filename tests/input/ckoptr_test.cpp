@@ -31,7 +31,7 @@ class CkoptrTest : public testsupport::ModuleTest {
         tmp,
         "FAC_GPS 1 abc\nLIM_GPS 1 \"-1\"\nBIG 1 1.0E6\nTINY 1 0.0005\nTHREE 3\n  1\n  2\n  3\n"
         "EMPTY 0\nPAIR 2\n  1.5\n  2\nMIXED 3\n  1\n  abc\n  \"-5\"\nRANGE 1 11\n"
-        "MSG_OPT 1 \"Option from the input file\"\nOPT 1 x\n");
+        "MSG_OPT 1 \"Option from the input file\"\nOPT 1 x\nSMALL 3\n  0\n  0.0005\n  0.5\n");
   }
   std::string inpFil;
   int irCode = 0;
@@ -81,6 +81,20 @@ TEST_F(CkoptrTest, LargeOrTinyValuesSwitchToExponentialFormat) {
             std::string::npos)
       << out;
   EXPECT_EQ(irCode, 1);  // mode 0 warns without counting
+}
+
+// Only the smallest and the largest bad value choose the format: 0.0005
+// lies between them.
+TEST_F(CkoptrTest, ValueBetweenSmallestAndLargestKeepsFixedFormat) {
+  const std::string out = check("SMALL", [&](const std::vector<std::string>& v, int irc) {
+    CKOPTR(1, "SMALL", v, "FITCHK", "d", irc, irCode, {}, 1.0);
+  });
+  EXPECT_EQ(out, head(" *** SR CKOPTR: The value for keyword \"SMALL\" exceeds the range.", "d") +
+                     "                Bad value:     0.0000      in line 1\n"
+                     "                Bad value:     0.0005      in line 2\n"
+                     "                Bad value:     0.5000      in line 3\n"
+                     "                Expected:    ( value >=  1.0000 )\n \n");
+  EXPECT_EQ(irCode, 3);
 }
 
 TEST_F(CkoptrTest, BothLimitsGiveTheValidRange) {

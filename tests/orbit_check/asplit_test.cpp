@@ -8,6 +8,7 @@
 #include "framework/m_tolk.h"
 #include "input/load_input.h"
 #include "orbit_check/split_report.h"
+#include "platform/replace_file.h"
 #include "platform/units.h"
 #include "support/test_support.h"
 #include "timeutil/djul.h"
@@ -143,6 +144,31 @@ TEST_F(AsplitFileTest, CandidatesSplitAtTheSameEpochAreDropped) {
   struct stat st {};
   stat(crx().c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u) << "the rewrite keeps the permission bits";
+}
+
+TEST_F(AsplitFileTest, AFileHeldByAnotherRunIsWaitedForThenLeftUnchanged) {
+  write_crx("\n");
+  const std::string before = slurp(crx());
+  load();
+  platform::FileLock other;
+  ASSERT_EQ(platform::lock_file(crx(), other, 0.0), 0);
+  orbit_check::s_asplit = {0.05, 0.1};
+  SplitList s;
+  const auto r = split(extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10}), gps(2.0, 0.0), s);
+  orbit_check::s_asplit = {};
+  EXPECT_TRUE(r.exited);
+  EXPECT_EQ(r.status, 1);
+  const std::string b16(16, ' ');
+  EXPECT_NE(r.console.find("\n ### SR ASPLIT: Satellite problem file in use by another run, waiting\n" +
+                           b16 + "File name : " + crx() + "\n\n"),
+            std::string::npos)
+      << r.console;
+  EXPECT_NE(r.console.find("\n *** SR ASPLIT: Satellite problem file in use by another run\n" + b16 +
+                           "File name : " + crx() + "\n" + b16 +
+                           "Waited 0 s; the file was not changed.\n\n"),
+            std::string::npos)
+      << r.console;
+  EXPECT_EQ(slurp(crx()), before);
 }
 
 TEST_F(AsplitFileTest, NoRecordsNoRewriteAndNoNameNoFile) {

@@ -8,6 +8,7 @@
 #include "framework/m_tolk.h"
 #include "input/d_inpkey.h"
 #include "input/rplenvar.h"
+#include "orbit_check/asplit.h"
 #include "orbit_check/extdef.h"
 #include "platform/clock.h"
 #include "platform/units.h"
@@ -29,6 +30,7 @@ void reset_all_state() {
   framework::m_msglog = framework::MsgLog{};
   input::rplenvarCache = input::RplenvarCache{};
   orbit_check::s_extdef = orbit_check::ExtdefState{};
+  orbit_check::s_asplit = orbit_check::AsplitState{};
   satcrux::d_satcrx = satcrux::SatCrx{};
 }
 

@@ -59,6 +59,7 @@ TEST_F(St2timTest, SingleEpochs) {
       {3, "2013 07 15 12 30 59.50xyz", 2, at(2013, 7, 15, 12, 30, 59.5)},
       {3, "2013 07 15 12 30 5.123", {}, at(2013, 7, 15, 12, 30, 5.123)},
       {3, "2013 07 15 12 30  7.5, 8", {}, at(2013, 7, 15, 12, 30, 7.5)},
+      {3, "2013 07 15 12 30 5.1E1", {}, at(2013, 7, 15, 12, 30, 51.0)},  // free form: a number
       {1, "                   ", {}, 0.0},
       {4, "   ", {}, 0.0},
       {1, "", {}, 0.0},
@@ -135,6 +136,26 @@ TEST_F(St2timTest, ErrorsEndTheRun) {
               cannot_extract("2013-07-1x 00:00:00"));
   expect_exit([&] { ST2TIM(1, 2, "2013-07-15 00:00:00  2013-07-16 00:0?:00", w); },
               cannot_extract("2013-07-16 00:0?:00"));
+}
+
+// The seconds field takes digits, blanks, a sign and a decimal point only.
+TEST_F(St2timTest, ExponentInTheSecondsCannotBeRead) {
+  const struct {
+    std::string text;
+    int n;
+  } cases[] = {
+      {"2013 07 15 12 30  5.1E1", 3},
+      {"2013 07 15 12 30  51D-1", 3},
+      {"2013 07 15 12 305.1E0000000", 7},
+      {"2013 07 15 12 30450.+00", 3},
+  };
+  double t = 0.0;
+  for (const auto& c : cases) {
+    expect_exit([&] { ST2TIM(3, 1, c.text, t, c.n); }, cannot_extract(c.text));
+  }
+  std::array<double, 2> w{};
+  expect_exit([&] { ST2TIM(3, 2, "2013 07 15 00 00  0.000  2013 07 16 06 00  1.0E1", w, 3); },
+              cannot_extract("2013 07 16 06 00  1.0E1"));
 }
 
 TEST_F(St2timTest, TypeThreeWithoutDigitsNeedsDatePartAndSeconds) {

@@ -1,0 +1,126 @@
+#include "platform/replace_file.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <set>
+
+#include "support/test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::slurp;
+using testsupport::spit;
+
+class ReplaceFileTest : public testsupport::ModuleTest {
+ protected:
+  void TearDown() override {
+    platform::fail_replace_steps(0);
+    ModuleTest::TearDown();
+  }
+  // Names in the folder, sorted.
+  std::string names() const {
+    std::set<std::string> n;
+    for (const auto& e : fs::directory_iterator(tmp.path())) n.insert(e.path().filename().string());
+    std::string all;
+    for (const auto& s : n) all += s + " ";
+    return all;
+  }
+};
+
+TEST_F(ReplaceFileTest, ReplacesThroughALinkWithTheOldModeAndSyncs) {
+  spit(tmp.file("f"), "old\n");
+  fs::permissions(tmp.file("f"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink("f", tmp.file("link"));
+  const long syncs = platform::sync_count();
+  ASSERT_EQ(platform::replace_file(tmp.file("link") + "   ", "new\n"), 0);
+  EXPECT_EQ(slurp(tmp.file("f")), "new\n");
+  EXPECT_TRUE(fs::is_symlink(tmp.file("link")));
+  EXPECT_EQ(fs::status(tmp.file("f")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(platform::sync_count() - syncs, 2) << "the new file and its folder";
+  EXPECT_EQ(names(), "f link ");
+  ASSERT_EQ(platform::replace_file(tmp.file("new"), "created"), 0);
+  EXPECT_EQ(slurp(tmp.file("new")), "created");
+}
+
+// Every step fails once, with an anonymous new file and (its open failed)
+// with a named one.
+TEST_F(ReplaceFileTest, AFailureAtAnyStepLeavesTheOldFileAndNothingElse) {
+  const std::string content(200000, 'x');
+  int keptOld = 0;
+  for (unsigned long named = 0; named <= 1; ++named) {
+    for (int step = 1 + static_cast<int>(named); step <= 30; ++step) {
+      spit(tmp.file("f"), "old\n");
+      platform::fail_replace_steps(named | 1UL << (step - 1));
+      const int rc = platform::replace_file(tmp.file("f"), content);
+      const std::string now = slurp(tmp.file("f"));
+      EXPECT_TRUE(now == "old\n" || now == content) << "step " << step << ": a part";
+      EXPECT_TRUE(rc != 0 || now == content) << "step " << step;
+      EXPECT_EQ(names(), "f ") << "step " << step;
+      keptOld += rc != 0 && now == "old\n";
+    }
+  }
+  EXPECT_GE(keptOld, 7) << "write, sync, rename of either new file; named create";
+}
+
+TEST_F(ReplaceFileTest, PlantedLinksAreNeverFollowed) {
+  spit(tmp.file("f"), "old\n");
+  spit(tmp.file("victim"), "keep\n");
+  fs::create_symlink("victim", tmp.file(".f.fitchk-new"));
+  ASSERT_EQ(platform::replace_file(tmp.file("f"), "new\n"), 0);
+  EXPECT_EQ(slurp(tmp.file("victim")), "keep\n");
+  platform::remove_leftovers(tmp.file("f"));
+  EXPECT_EQ(slurp(tmp.file("victim")), "keep\n");
+  EXPECT_EQ(names(), ".f.fitchk-new f victim ") << "a link is not a leftover";
+}
+
+TEST_F(ReplaceFileTest, AFifoIsWrittenInPlace) {
+  ASSERT_EQ(::mkfifo(tmp.file("fifo").c_str(), 0600), 0);
+  const int rd = ::open(tmp.file("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(rd, 0);
+  ASSERT_EQ(platform::replace_file(tmp.file("fifo"), "through\n"), 0);
+  char buf[16] = {};
+  EXPECT_EQ(::read(rd, buf, sizeof buf), 8);
+  ::close(rd);
+  EXPECT_TRUE(fs::is_fifo(tmp.file("fifo")));
+}
+
+TEST_F(ReplaceFileTest, AProcessKilledByTheSizeLimitLeavesTheOldFile) {
+  spit(tmp.file("f"), "old\n");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    rlimit lim{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &lim);
+    platform::replace_file(tmp.file("f"), std::string(100000, 'x'));
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+  EXPECT_EQ(slurp(tmp.file("f")), "old\n");
+  platform::remove_leftovers(tmp.file("f"));
+  EXPECT_EQ(names(), "f ");
+}
+
+TEST_F(ReplaceFileTest, ALockIsExclusiveUntilReleased) {
+  spit(tmp.file("f"), "old\n");
+  platform::FileLock first, second;
+  ASSERT_EQ(platform::lock_file(tmp.file("f"), first, 0.0), 0);
+  EXPECT_TRUE(first.held());
+  EXPECT_EQ(platform::lock_file(tmp.file("f"), second, 0.05), platform::kErrLockTimeout);
+  EXPECT_FALSE(second.held());
+  first.release();
+  EXPECT_EQ(platform::lock_file(tmp.file("f"), second, 0.0), 0);
+  EXPECT_EQ(platform::lock_file(tmp.file("missing"), first, 0.0), 2);
+  EXPECT_EQ(names(), "f ") << "no lock file";
+}
+
+}  // namespace
