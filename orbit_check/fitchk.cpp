@@ -21,6 +21,7 @@
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/rms_summary.h"
+#include "orbit_check/run_record.h"
 #include "orbit_check/split_report.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
@@ -110,8 +111,10 @@ LoopResult protocol_loop(const std::vector<std::string>& files) {
     int ircExt = 0;
     EXTDEF(files[i], 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat, e.longShadow,
            e.nArc, ircExt);
+    const std::array<double, 2> windowRead = r.window;
     SUMMARIZE_PROTOCOL(files[i], e, r.window, r.rmsMax, r.satMax, weekOpen);
     e.window = r.window;
+    record_protocol(files[i], e, windowRead, r.rmsMax, r.satMax, ircExt);
   }
   framework::CLOSE_CHECKED(units.lfnAux1, outName, kPgmName);
   if (weekOpen) framework::CLOSE_CHECKED(units.lfnAux2, weekName, kPgmName);
@@ -127,7 +130,9 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   const double splitEpoch = std::round(r.window[0]) + 1.0;
   std::array<double, kMaxSys> level{};
   SplitList split;
-  ASPLIT(splitEpoch, r.extracts[0], thr, level, split);
+  SplitUpdate update;
+  ASPLIT(splitEpoch, r.extracts[0], thr, level, split, &update);
+  record_split(splitEpoch, level, split, update, splitName);
   print_split_tables(r.extracts[0], thr, level, split);
   std::string crxName;
   int irc = 0;
@@ -139,6 +144,7 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
 
 // The largest RMS of the last protocol against "TOL_RMS".
 void tolerance_check(double tolRms, const LoopResult& r) {
+  record_tolerance(tolRms, r.rmsMax, r.satMax);
   if (!(tolRms > 0.0 && r.rmsMax > tolRms)) return;
   const std::string b16(16, ' ');
   framework::write_lines(
@@ -159,11 +165,13 @@ void FITCHK() {
   framework::DEFCON(0);
   framework::PRITIT(kPgmName, "Extract TRJFIT program output");
   framework::PRFLNA();
+  start_run_record();
 
   const std::vector<std::string> files = protocol_files();
   int irCode = 0;
   const double tolRms = real_option("TOL_RMS", "Maximally tolerated RMS value", false, irCode);
   const ThresholdTable thr = editing_options(irCode);
+  record_options(tolRms, thr);
   PRINT_THRESHOLDS(thr);
   const LoopResult r = protocol_loop(files);
 

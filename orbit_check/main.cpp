@@ -3,12 +3,14 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
 #include "framework/write_line.h"
+#include "orbit_check/command_line.h"
 #include "orbit_check/fitchk.h"
 #include "platform/process.h"
 #include "platform/units.h"
@@ -43,8 +45,12 @@ int run() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (const auto text = orbit_check::information_text(args)) {
+    return std::fputs(text->c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
+  }
   platform::init_process();
-  platform::set_args(std::vector<std::string>(argv + 1, argv + argc));
+  platform::set_args(std::move(args));
   int status = run();
   platform::flush_all();
   if (platform::unit_write_failed(6)) {

@@ -8,7 +8,7 @@
 namespace orbit_check {
 namespace {
 
-constexpr double kLeft = 64.0;       // y-axis labels
+constexpr double kLeft = 84.0;       // y-axis labels
 constexpr double kRight = 220.0;     // labels of the lines
 constexpr double kAbove = 46.0;      // panel title, labels over cut bars
 constexpr double kPlotHeight = 200.0;
@@ -160,6 +160,11 @@ std::string bar_class(const RunRecord& run, int sat, double rms, std::string& no
     note = "; above TOL_RMS";
     return "bar-split";
   }
+  const int sys = sat_system(sat) - 1;
+  if (run.split && sys >= 0 && sys < kMaxSys && run.split->level[sys] > 0.0 &&
+      rms >= run.split->level[sys]) {
+    note = "; at or above the editing level but below the lower limit: not split";
+  }
   return "bar";
 }
 
@@ -177,9 +182,10 @@ void draw_bar(SvgDoc& svg, const RunRecord& run, const Frame& f, std::size_t k, 
     svg.line(x - 1, f.top + 6, x + w + 1, f.top + 2, "cut");
     svg.line(x - 1, f.top + 10, x + w + 1, f.top + 6, "cut");
   }
-  const bool marked = cls == "bar-split";
-  if (cut || marked) svg.text(cx, y - 3, fixed_text(std::round(mm), 0), "value", "middle");
-  if (marked) svg.text(cx, y - 13, "*", "star", "middle");
+  if (cut || cls == "bar-split") svg.text(cx, y - 3, fixed_text(std::round(mm), 0), "value", "middle");
+  if (run.split && listed(run.split->split.satNum, e.satNum[i])) {
+    svg.text(cx, y - 13, "*", "star", "middle");
+  }
 }
 
 // Satellite numbers under the bars, the eclipse row under them.
@@ -226,6 +232,8 @@ std::vector<LegendItem> legend(const RunRecord& run) {
   std::vector<LegendItem> items;
   if (run.split) {
     items.push_back({"bar-split", "split: RMS at or above the editing level and the lower limit"});
+  }
+  if (run.split && !run.split->update.dropped.empty()) {
     items.push_back({"bar-known", "already split in the satellite problem file"});
   }
   if (run.tolerance && run.tolerance->exceeded) items.push_back({"bar-split", "above TOL_RMS"});
@@ -233,6 +241,9 @@ std::vector<LegendItem> legend(const RunRecord& run) {
   if (run.split) {
     items.push_back({"level", "editing level = factor \xC3\x97 mean RMS", kLine});
     items.push_back({"mean", "mean RMS (without the outliers)", kLine});
+  }
+  const auto& limit = run.thresholds.limit;
+  if (run.split && std::any_of(limit.begin(), limit.end(), [](double v) { return v > 0.0; })) {
     items.push_back({"limit", "lower limit", kLine});
   }
   if (run.tolerance && run.tolerance->tolerance > 0.0) items.push_back({"tol", "TOL_RMS", kLine});

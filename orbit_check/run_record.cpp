@@ -185,7 +185,12 @@ std::string verdict_text(const RunRecord& run, int ircode) {
     case Verdict::Error:
       break;
   }
-  return "Run ended with an error (return code " + std::to_string(ircode) + ")";
+  // The last error message tells what ended the run.
+  std::string text = "Run ended with an error (return code " + std::to_string(ircode) + ")";
+  const std::vector<std::string>& lines = framework::m_msglog.lines;
+  const auto last = std::find_if(lines.rbegin(), lines.rend(),
+                                 [](const std::string& l) { return l.rfind(" *** ", 0) == 0; });
+  return last == lines.rend() ? text : text + ": " + last->substr(5);
 }
 
 std::string iso_epoch(double mjd) {

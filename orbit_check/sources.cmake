@@ -13,4 +13,5 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/plot_heatmap.cpp
   ${CMAKE_CURRENT_LIST_DIR}/svg_doc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/number_text.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
 )

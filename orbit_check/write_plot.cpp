@@ -10,6 +10,7 @@ namespace orbit_check {
 namespace {
 
 constexpr double kMinWidth = 760.0;
+constexpr const char* kDot = "\xE2\x80\x83\xC2\xB7\xE2\x80\x83";  // a dot between em spaces
 
 // Okabe-Ito vermillion marks what was split or went wrong; the heat map
 // uses viridis, light for small RMS and dark for large.
@@ -67,18 +68,22 @@ std::string subject(const RunRecord& run) {
   if (ps.empty()) return "No protocol was read";
   if (ps.size() == 1) {
     const ProtocolRecord& p = ps[0];
-    return "Protocol " + p.fileName + "   arc " + day_minute(p.extract.window[0]) + " to " +
-           day_minute(p.extract.window[1]) + "   day of year " + std::to_string(p.middleDay);
+    return "Protocol " + p.fileName + kDot + "arc " + day_minute(p.extract.window[0]) + " to " +
+           day_minute(p.extract.window[1]) + kDot + "day of year " + std::to_string(p.middleDay);
   }
+  const auto [first, last] = std::minmax_element(
+      ps.begin(), ps.end(), [](const auto& a, const auto& b) { return a.middleDay < b.middleDay; });
   return std::to_string(ps.size()) + " protocols, days of year " +
-         std::to_string(ps.front().middleDay) + " to " + std::to_string(ps.back().middleDay) +
-         "   (" + base_name(ps.front().fileName) + " to " + base_name(ps.back().fileName) + ")";
+         std::to_string(first->middleDay) + " to " + std::to_string(last->middleDay) +
+         kDot + base_name(ps.front().fileName) + " to " + base_name(ps.back().fileName);
 }
 
 double draw_heading(SvgDoc& svg, const RunRecord& run, int ircode, double width) {
   const double x = kPlotMargin;
   svg.text(x, 26, run.title.empty() ? "FITCHK" : run.title, "title");
-  svg.text(width - kPlotMargin, 26, "Run " + run.runStart, "run-date", "end");
+  std::string start = run.runStart;
+  if (start.size() > 10) start[10] = ' ';
+  svg.text(width - kPlotMargin, 26, "run " + start, "run-date", "end");
   svg.text(x, 46, "FITCHK: orbit-fit RMS of the TRJFIT protocols", "head");
   svg.text(x, 64, subject(run), "head");
   const Verdict v = run_verdict(run, ircode);

@@ -14,9 +14,10 @@
 # the program, before the folder is compared), and expected/: every file of
 # the folder after the run, plus expected/.console (standard output) and
 # expected/.status (exit status).
-# Only the title block's date line, the run title's date and time and the
-# CPU/real-time line are masked: their digits become 9 and the month's name
-# Mmm (MMM), so that the cases pass in every month.
+# Only the title block's date line, the run title's date and time, the
+# CPU/real-time line and the run's start in the picture and the results are
+# masked: their digits become 9 and the month's name Mmm (MMM), so that the
+# cases pass in every month.
 set -u
 fitchk=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 golden=$(cd "$2" && pwd)
@@ -26,6 +27,8 @@ export LC_ALL=C TZ=UTC
 mask() {
   sed -E -e '/^ Date           : /{s/[0-9]/9/g;s/-[A-Z][a-z]{2}-/-Mmm-/;}' \
          -e '/^>>> CPU\/Real time/s/[0-9]/9/g' \
+         -e '/^  "run_start": "/s/[0-9]/9/g' \
+         -e '/^<text [^>]*class="run-date"/s/[0-9]/9/g' \
          -e 's/ [0-9]{2}-[A-Z]{3}-[0-9]{2} [0-9]{2}:[0-9]{2}$/ 99-MMM-99 99:99/' "$1"
 }
 

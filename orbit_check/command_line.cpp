@@ -1,0 +1,57 @@
+#include "orbit_check/command_line.h"
+
+#include "framework/d_pgmid.h"
+
+namespace orbit_check {
+namespace {
+
+constexpr const char* kUsage = R"(Usage: fitchk INPUT-FILE
+       fitchk --help | -h | --version
+
+FITCHK checks the orbit fits of TRJFIT. It reads TRJFIT's protocols and
+writes a summary of each; for one protocol of a two-day arc it finds the
+satellites whose RMS is far above their system's mean and records arc
+splits for them in the satellite problem file; otherwise it compares the
+largest RMS with a tolerance. Options and file names come from the keyword
+input file INPUT-FILE (several arguments are joined with blanks).
+
+Keywords of the input file (values in double quotes):
+  RADIO_1       "1": the protocols of JOBOUT; "0": those of OUTPUT
+  JOBOUT        TRJFIT job outputs, one per line (at most 100)
+  OUTPUT        TRJFIT program outputs, one per line (at most 100)
+  OUTFIL        summary file (required)
+  WEEKFM        week-format file (optional)
+  ASPLIT        arc-split report; named: arc splitting, blank: tolerance check
+  SATCRUX       satellite problem file: arc splits read, new ones added
+  PLOTFIL       picture of the run, SVG (optional)
+  JSONFIL       results of the run, JSON (optional)
+  TOL_RMS       largest tolerated RMS in metres; 0: no check
+  FAC_GPS       editing factor of GPS (times the mean RMS); 0: not edited
+  FAC_GLO       editing factor of GLONASS
+  LIM_GPS       lower limit in metres of a GPS arc split
+  LIM_GLO       lower limit in metres of a GLONASS arc split
+  TITLE         title of the run
+  SYSOUT        program output (blank: the console)
+  SYSERR        error messages; ERRMRG "1" merges them into SYSOUT
+  ENVIRONMENT   variables of the file names, used as ${NAME}
+  DELETE_FILES  files deleted at the end of the run
+
+Exit status: 0 when the run ends normally; 1 when it ends with an error (a
+fatal error, or the largest RMS above TOL_RMS).
+
+Manual: README.md in share/doc/fitchk of the installation; an example input
+file with a comment on every keyword: share/doc/fitchk/examples/FITCHK.INP.
+)";
+
+}  // namespace
+
+std::optional<std::string> information_text(const std::vector<std::string>& args) {
+  if (args.size() != 1) return std::nullopt;
+  if (args[0] == "--help" || args[0] == "-h") return std::string(kUsage);
+  if (args[0] == "--version") {
+    return "fitchk (FITCHK, Morvane GNSS Software) " + std::string(framework::kSuiteVersion) + "\n";
+  }
+  return std::nullopt;
+}
+
+}  // namespace orbit_check
