@@ -88,26 +88,35 @@ std::string cell_tip(const ProtocolRecord& p, int i) {
          fixed_text(p.extract.rms[i] * 100.0, 2) + " cm";
 }
 
+// Entry of the satellite table shown in each row: of a satellite listed
+// twice the larger RMS; -1 for a satellite the protocol does not list.
+std::vector<int> row_entries(const ProtocolExtract& e, const std::map<int, int>& rows) {
+  std::vector<int> entry(rows.size(), -1);
+  for (int i = 0; i < std::clamp(e.nSat, 0, kMaxSat); ++i) {
+    int& shown = entry[static_cast<std::size_t>(rows.at(e.satNum[i]))];
+    if (shown < 0 || e.rms[i] > e.rms[shown]) shown = i;
+  }
+  return entry;
+}
+
 // The cells of one protocol; its largest RMS outlined.
 void draw_column(SvgDoc& svg, const RunRecord& run, const std::map<int, int>& rows, const Grid& g,
                  std::size_t c) {
   const ProtocolRecord& p = run.protocols[c];
   const ProtocolExtract& e = p.extract;
-  std::vector<bool> seen(rows.size(), false);
-  const int n = std::clamp(e.nSat, 0, kMaxSat);
+  const std::vector<int> entry = row_entries(e, rows);
   int best = -1;
-  for (int i = 0; i < n; ++i) {
-    const int row = rows.at(e.satNum[i]);
-    seen[static_cast<std::size_t>(row)] = true;
+  for (const auto& [sat, row] : rows) {
+    const int i = entry[static_cast<std::size_t>(row)];
+    if (i < 0) {
+      svg.rect(g.x(c), g.y(row), g.colW - 1, kRow - 1, "missing",
+               column_name(p) + ": " + std::to_string(sat) + " (" +
+                   std::string(system_name(sat)) + ") not in this protocol");
+      continue;
+    }
     const std::string cls = "c" + std::to_string(bin_of(e.rms[i] * 100.0));
     svg.rect(g.x(c), g.y(row), g.colW - 1, kRow - 1, cls, cell_tip(p, i));
-    if (best < 0 || e.rms[i] > e.rms[best]) best = i;
-  }
-  for (const auto& [sat, row] : rows) {
-    if (seen[static_cast<std::size_t>(row)]) continue;
-    svg.rect(g.x(c), g.y(row), g.colW - 1, kRow - 1, "missing",
-             column_name(p) + ": " + std::to_string(sat) + " (" + std::string(system_name(sat)) +
-                 ") not in this protocol");
+    if (best < 0 || e.rms[i] > e.rms[best] || (e.rms[i] == e.rms[best] && i < best)) best = i;
   }
   if (best < 0) return;
   const double y = g.y(rows.at(e.satNum[best]));

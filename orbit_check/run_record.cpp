@@ -150,7 +150,7 @@ void write_run_files(int ircode) {
     // Should the picture fail, the hook runs again at the exit of that
     // failure and the results still tell of it.
     framework::set_exit_hook(write_run_files);
-    replace_named(name, write_plot(run, ircode));
+    replace_named(name, write_plot(run, ircode, framework::m_msglog.lines));
     framework::set_exit_hook(nullptr);
   }
   if (!run.jsonName.empty()) {
@@ -167,7 +167,8 @@ Verdict run_verdict(const RunRecord& run, int ircode) {
   return Verdict::NoCheck;
 }
 
-std::string verdict_text(const RunRecord& run, int ircode) {
+std::string verdict_text(const RunRecord& run, int ircode,
+                         const std::vector<std::string>& messages) {
   switch (run_verdict(run, ircode)) {
     case Verdict::SatellitesSplit:
     case Verdict::NoneSplit:
@@ -187,10 +188,9 @@ std::string verdict_text(const RunRecord& run, int ircode) {
   }
   // The last error message tells what ended the run.
   std::string text = "Run ended with an error (return code " + std::to_string(ircode) + ")";
-  const std::vector<std::string>& lines = framework::m_msglog.lines;
-  const auto last = std::find_if(lines.rbegin(), lines.rend(),
+  const auto last = std::find_if(messages.rbegin(), messages.rend(),
                                  [](const std::string& l) { return l.rfind(" *** ", 0) == 0; });
-  return last == lines.rend() ? text : text + ": " + last->substr(5);
+  return last == messages.rend() ? text : text + ": " + last->substr(5);
 }
 
 std::string iso_epoch(double mjd) {

@@ -93,8 +93,10 @@ enum class Verdict {
 
 Verdict run_verdict(const RunRecord& run, int ircode);
 
-// The verdict as one sentence for a person.
-std::string verdict_text(const RunRecord& run, int ircode);
+// The verdict as one sentence for a person; after an error with the last
+// error line of the run's messages.
+std::string verdict_text(const RunRecord& run, int ircode,
+                         const std::vector<std::string>& messages = {});
 
 // Date and time of an epoch, "YYYY-MM-DDTHH:MM:SS" (seconds rounded); empty
 // for epochs outside the years 1-9999.

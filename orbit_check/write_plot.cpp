@@ -78,7 +78,8 @@ std::string subject(const RunRecord& run) {
          kDot + base_name(ps.front().fileName) + " to " + base_name(ps.back().fileName);
 }
 
-double draw_heading(SvgDoc& svg, const RunRecord& run, int ircode, double width) {
+double draw_heading(SvgDoc& svg, const RunRecord& run, int ircode,
+                    const std::vector<std::string>& messages, double width) {
   const double x = kPlotMargin;
   svg.text(x, 26, run.title.empty() ? "FITCHK" : run.title, "title");
   std::string start = run.runStart;
@@ -89,7 +90,7 @@ double draw_heading(SvgDoc& svg, const RunRecord& run, int ircode, double width)
   const Verdict v = run_verdict(run, ircode);
   const bool alert = v == Verdict::SatellitesSplit || v == Verdict::ToleranceExceeded ||
                      v == Verdict::Error;
-  svg.text(x, 86, verdict_text(run, ircode), alert ? "verdict alert" : "verdict");
+  svg.text(x, 86, verdict_text(run, ircode, messages), alert ? "verdict alert" : "verdict");
   return 96.0;
 }
 
@@ -131,14 +132,14 @@ double draw_legend(SvgDoc& svg, const std::vector<LegendItem>& items, double top
   return y + 10;
 }
 
-std::string write_plot(const RunRecord& run, int ircode) {
+std::string write_plot(const RunRecord& run, int ircode, const std::vector<std::string>& messages) {
   const std::size_t n = run.protocols.size();
   const double layout = n == 1 ? bars_width(run) : n > 1 ? heatmap_width(run) : 0.0;
   const double width = std::max(kMinWidth, layout);
   SvgDoc svg;
   svg.raw(kDefs);
   svg.raw("<rect width=\"100%\" height=\"100%\" class=\"bg\"/>\n");
-  double y = draw_heading(svg, run, ircode, width);
+  double y = draw_heading(svg, run, ircode, messages, width);
   if (n == 1) y = draw_bars(svg, run, ircode, y, width);
   if (n > 1) y = draw_heatmap(svg, run, ircode, y, width);
   return svg.finish(width, y + kPlotMargin, kStyle);

@@ -1,13 +1,15 @@
 // A picture of a run as an SVG document ("PLOTFIL").
 #pragma once
 #include <string>
+#include <vector>
 
 #include "orbit_check/run_record.h"
 
 namespace orbit_check {
 
-// The SVG text of run, ended with return code ircode: bars per satellite
-// system for one protocol, a heat map for several. Same record, same bytes.
-std::string write_plot(const RunRecord& run, int ircode);
+// The SVG text of run, ended with return code ircode with the message
+// lines of the run: bars per satellite system for one protocol, a heat map
+// for several. Same record, same bytes.
+std::string write_plot(const RunRecord& run, int ircode, const std::vector<std::string>& messages);
 
 }  // namespace orbit_check

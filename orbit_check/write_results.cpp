@@ -109,7 +109,7 @@ void run_head(JsonWriter& w, const RunRecord& run, int ircode,
   static const char* const kVerdict[] = {"satellites_split", "none_split", "tolerance_exceeded",
                                          "tolerance_kept",   "no_check",   "error"};
   w.raw("verdict", quoted(kVerdict[static_cast<int>(run_verdict(run, ircode))]));
-  w.raw("verdict_text", quoted(verdict_text(run, ircode)));
+  w.raw("verdict_text", quoted(verdict_text(run, ircode, messages)));
   w.open("messages", '[');
   for (const std::string& line : messages) w.raw("", quoted(line));
   w.close(']');

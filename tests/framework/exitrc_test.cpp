@@ -3,6 +3,8 @@
 #include <filesystem>
 
 #include "framework/d_pgmid.h"
+#include "framework/m_msglog.h"
+#include "framework/write_line.h"
 #include "input/d_inpkey.h"
 #include "platform/units.h"
 #include "support/test_support.h"
@@ -81,6 +83,58 @@ TEST_F(ExitTest, AuxiliaryProgramGetsItsReturnCodeRecord) {
   run_captured(tmp, [] { framework::EXITRC(1); });
   EXPECT_EQ(testsupport::slurp(tmp.file("AUX.INP")), "A 1 x\nPANLAID_IRCODE  1  \"2\"\nB 1 y\n");
   framework::auxInpFil.clear();
+}
+
+// What the exit hook saw.
+struct HookSeen {
+  int calls = 0;
+  int ircode = -1;
+  bool listedFileThere = false;
+  std::string listedFile;
+};
+HookSeen hookSeen;
+
+// Records the call, then fails as a failed write would: EXITRC inside EXITRC.
+void failing_hook(int ircode) {
+  ++hookSeen.calls;
+  hookSeen.ircode = ircode;
+  hookSeen.listedFileThere = std::filesystem::exists(hookSeen.listedFile);
+  framework::EXITRC(2);
+}
+
+TEST_F(ExitTest, HookRunsOnceBeforeTheListedFilesAreDeleted) {
+  hookSeen = HookSeen{};
+  hookSeen.listedFile = tmp.file("gone.txt");
+  spit(hookSeen.listedFile, "x");
+  load("OUT 1 \"" + hookSeen.listedFile + "\"\nDELETE_FILES 1 OUT\n");
+  framework::d_pgmid.pgmName = "FITCHK";
+  framework::set_exit_hook(failing_hook);
+  const auto r = run_captured(tmp, [] { framework::EXITRC(0); });
+  EXPECT_EQ(hookSeen.calls, 1) << "the EXITRC inside the hook does not call it again";
+  EXPECT_EQ(hookSeen.ircode, 0);
+  EXPECT_TRUE(hookSeen.listedFileThere);
+  EXPECT_FALSE(std::filesystem::exists(hookSeen.listedFile));
+  EXPECT_EQ(r.status, 1) << "the hook's failure decides the end";
+}
+
+TEST_F(ExitTest, NoHookBeforeTheInputFileIsRead) {
+  hookSeen = HookSeen{};
+  framework::set_exit_hook(failing_hook);
+  input::inpKey.status = 1;
+  run_captured(tmp, [] { framework::EXITRC(2); });
+  EXPECT_EQ(hookSeen.calls, 0);
+}
+
+TEST_F(ExitTest, MessageLinesOfTheMessageUnitAreKept) {
+  framework::m_tolk.lfnMsg = 6;  // merged with the program output
+  run_captured(tmp, [] {
+    framework::write_lines(6, {" THRESHOLD VALUES FOR RMS", "", " ### SR PRITIT: No title   ",
+                               "", " GPS   3.0", "", " *** PG FITCHK: FAILED", "     detail", ""});
+    framework::write_lines(11, {" *** not the message unit", ""});
+  });
+  EXPECT_EQ(framework::m_msglog.lines,
+            (std::vector<std::string>{" ### SR PRITIT: No title", " *** PG FITCHK: FAILED",
+                                      "     detail"}));
 }
 
 }  // namespace

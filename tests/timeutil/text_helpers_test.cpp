@@ -9,6 +9,7 @@
 #include "timeutil/sjustl.h"
 #include "timeutil/stripdir.h"
 #include "timeutil/upperc.h"
+#include "timeutil/valid_utf8.h"
 
 namespace {
 
@@ -69,6 +70,22 @@ TEST(TextHelpersTest, Stripdir) {
     timeutil::STRIPDIR(name);
     EXPECT_EQ(name, result);
   }
+}
+
+TEST(ValidUtf8Test, BytesOutsideWellFormedSequencesAreReplaced) {
+  const std::string r = "\xEF\xBF\xBD";
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain ASCII", "plain ASCII"},
+      {"\xC3\xA9t\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x9B\xB0", "\xC3\xA9t\xC3\xA9 \xE2\x80\x93 \xF0\x9F\x9B\xB0"},
+      {"Z\xFCrich", "Z" + r + "rich"},              // Latin-1
+      {"\x80", r},                                   // stray continuation byte
+      {"\xC0\xAF", r + r},                          // overlong
+      {"\xED\xA0\x80", r + r + r},                 // surrogate
+      {"\xF4\x90\x80\x80", r + r + r + r},        // above U+10FFFF
+      {"end \xE2\x80", "end " + r + r},             // cut at the end
+      {std::string("nul\0ok", 6), std::string("nul\0ok", 6)},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(timeutil::valid_utf8(in), out) << in;
 }
 
 }  // namespace

@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Checks the pictures (PLOTFIL) and results (JSONFIL) in the expected files
+of the golden cases: the JSON against the schema and against the summary,
+week-format and arc-split report files of the same run; the SVG as XML and
+for its parts.
+
+    check_results.py GOLDEN_DIR SCHEMA
+"""
+import json
+import math
+import os
+import re
+import sys
+import xml.etree.ElementTree as ET
+
+import jsonschema
+
+SVG = "{http://www.w3.org/2000/svg}"
+failures = []
+
+
+def check(cond, case, what):
+    if not cond:
+        failures.append(f"{case}: {what}")
+    return cond
+
+
+def keywords(inp):
+    """First values of the input file's keywords, with ${NAME} replaced."""
+    values, env, lines = {}, {}, open(inp, encoding="latin-1").read().splitlines()
+    for i, line in enumerate(lines):
+        m = re.match(r'^(\w+)\s+(\d+)\s*(?:"(.*)")?\s*$', line)
+        if not m:
+            continue
+        if m.group(1) == "ENVIRONMENT":
+            for entry in lines[i + 1:i + 1 + int(m.group(2))]:
+                quoted = re.findall(r'"([^"]*)"', entry)
+                if len(quoted) >= 2:
+                    env[quoted[0]] = quoted[1]
+        values[m.group(1)] = m.group(3) or ""
+    subst = lambda v: re.sub(r"\$\{(\w+)\}", lambda g: env.get(g.group(1), g.group(0)), v)
+    return {k: subst(v) for k, v in values.items()}
+
+
+def nint(x):
+    return int(math.floor(abs(x) + 0.5)) * (1 if x >= 0 else -1)
+
+
+def ints(text):
+    return [int(v) for v in text.split()]
+
+
+def check_summary(case, results, summary):
+    blocks = [b for b in summary.split("\n\n") if b.strip()]
+    check(len(blocks) == len(results["protocols"]), case, "one summary block per protocol")
+    for p, block in zip(results["protocols"], blocks):
+        first, rest = block.splitlines()[0], block.splitlines()[1:]
+        groups = {}
+        for line in rest:  # values from column 34 on, continued on lines of their own
+            head = line[:33].strip()
+            key = head if head else key
+            groups.setdefault(key, []).extend(ints(line[33:]))
+        doy, ecl_sats, minutes, mm = rest[0], *groups.values()
+        base = re.split(r"[/\\]", p["file"])[-1][:15]
+        check(first[2:17].strip() == base, case, f"summary name {base}")
+        check(int(first[26:29]) == p["satellite_count"], case, f"{base}: satellite count")
+        check(int(first[45:47]) == p["eclipsing_count"], case, f"{base}: eclipsing count")
+        check(first[59:65] == f"{p['largest_rms']['rms_m']:6.3f}", case, f"{base}: largest RMS")
+        check(int(first[75:78]) == p["largest_rms"]["number"], case, f"{base}: its satellite")
+        check(int(doy[8:11]) == p["day_of_year"]["middle"], case, f"{base}: day of year")
+        ecl = p["eclipsing"]
+        check(ecl_sats == [e["number"] for e in ecl], case, f"{base}: eclipsing satellites")
+        check(minutes == [e["longest_shadow_s"] // 60 for e in ecl], case, f"{base}: shadow minutes")
+        check(mm == [e["rms_mm"] or 0 for e in ecl], case, f"{base}: eclipse RMS")
+
+
+def check_week(case, results, week):
+    lines = week.splitlines()
+    check(len(lines) == len(results["protocols"]), case, "one week line per protocol")
+    for p, line in zip(results["protocols"], lines):
+        values = ints(line)
+        check(values[0] == p["day_of_year"]["middle"], case, "week line: day")
+        check(values[1:] == [nint(s["rms_m"] * 100) for s in p["satellites"]], case,
+              "week line: RMS in cm")
+
+
+def check_report(case, results, report):
+    split = results["arc_split"]
+    lines = report.splitlines()
+    levels = "".join(f" {s['letter']}{s['mean_rms_m']:6.3f}/{s['editing_level_m']:6.3f} "
+                     for s in split["systems"])
+    check(lines[1].rstrip() == ("Mean RMS and editing level:" + levels).rstrip(), case, "report: levels")
+    date = split["split_epoch"]["iso"][:10]
+    check(lines[2].startswith(f"Arc splitting for{len(split['split']):3d} sat. on {date}"), case,
+          "report: count and day")
+    if split["split"]:
+        check(ints(lines[4][11:]) == [s["number"] for s in split["split"]], case, "report: sats")
+        check(ints(lines[5][11:]) == [nint(s["rms_m"] * 1000) for s in split["split"]], case,
+              "report: RMS")
+
+
+def check_json(case, path, schema, files):
+    results = json.load(open(path, encoding="utf-8"))
+    try:
+        jsonschema.validate(results, schema)
+    except jsonschema.ValidationError as e:
+        check(False, case, f"schema: {e.message} at {list(e.absolute_path)}")
+        return None
+    if os.path.isfile(files.get("OUTFIL", "")):
+        check_summary(case, results, open(files["OUTFIL"], encoding="latin-1").read())
+    if files.get("WEEKFM"):
+        check_week(case, results, open(files["WEEKFM"], encoding="latin-1").read())
+    if results["arc_split"]:
+        check_report(case, results, open(files["ASPLIT"], encoding="latin-1").read())
+    tol = results["tolerance_check"]
+    exceeded = any("MAXIMALLY TOLERATED ORBIT FITTING RMS EXCEEDED" in m for m in results["messages"])
+    check((tol is not None and tol["exceeded"]) == exceeded, case, "tolerance message and result")
+    check((results["return_code"] == 0) == (results["verdict"] not in ("error", "tolerance_exceeded")),
+          case, "return code and verdict")
+    return results
+
+
+def elements(root, tag, cls=None):
+    found = root.iter(SVG + tag)
+    return [e for e in found if cls is None or cls in e.get("class", "").split()]
+
+
+def check_svg(case, path, results):
+    root = ET.parse(path).getroot()
+    check(root.tag == SVG + "svg" and float(root.get("width")) >= 760, case, "svg root and width")
+    check(not elements(root, "script") and not elements(root, "image"), case, "self-contained")
+    check(all(not v.startswith(("http", "//")) for e in root.iter() for k, v in e.attrib.items()
+              if k.endswith("href")), case, "no external reference")
+    texts = ["".join(t.itertext()) for t in elements(root, "text")]
+    if results:
+        check(results["verdict_text"] in texts, case, "verdict in the heading")
+    ps = results["protocols"] if results else []
+    if len(ps) == 1:
+        check_bars(case, root, texts, results)
+    elif len(ps) > 1:
+        check_heatmap(case, root, results)
+
+
+def check_bars(case, root, texts, results):
+    sats = results["protocols"][0]["satellites"]
+    systems = sorted({s["system"] for s in sats if s["system"]})
+    check(len(elements(root, "text", "panel-title")) == len(systems), case, "a panel per system")
+    bars = [r for r in elements(root, "rect") if r.get("class", "").startswith("bar")
+            and r.find(SVG + "title") is not None]
+    check(len(bars) == len(sats), case, "a bar per satellite, each with its tooltip")
+    split = results["arc_split"]
+    if split:
+        check(len([b for b in bars if b.get("class") == "bar-split"]) == len(split["split"]), case,
+              "split bars")
+        check(len([t for t in texts if t == "*"]) == len(split["split"]), case, "stars")
+        for s in split["systems"]:
+            if any(x["system"] == s["letter"] for x in sats):
+                level = f"editing level {s['editing_level_m'] * 1000:.1f} mm"
+                check(any(t.startswith(level) for t in texts), case, f"line label {level}")
+                check(any(t.startswith(f"mean RMS {s['mean_rms_m'] * 1000:.1f} mm") for t in texts),
+                      case, "mean label")
+        edited = [s for s in split["systems"] if any(x["system"] == s["letter"] for x in sats)]
+        check(len(elements(root, "line", "level")) == len(edited) + 1, case,
+              "a level line per edited panel (and in the legend)")
+
+
+def check_heatmap(case, root, results):
+    ps = results["protocols"]
+    rows = {s["number"] for p in ps for s in p["satellites"]}
+    cells = [r for r in elements(root, "rect") if re.fullmatch(r"c\d|missing", r.get("class", ""))
+             and r.find(SVG + "title") is not None]
+    check(len(cells) == len(ps) * len(rows), case, "a cell per protocol and satellite")
+    check(len(elements(root, "rect", "max")) == len([p for p in ps if p["satellites"]]) + 1, case,
+          "largest RMS outlined per protocol (and in the legend)")
+
+
+def main():
+    golden, schema_path = sys.argv[1], sys.argv[2]
+    schema = json.load(open(schema_path))
+    jsonschema.Draft202012Validator.check_schema(schema)
+    checked = 0
+    for case in sorted(os.listdir(golden)):
+        expected = os.path.join(golden, case, "expected")
+        inp = os.path.join(expected, "FITCHK.INP")
+        if not os.path.isfile(inp) or not re.search(r"^(PLOT|JSON)FIL ", open(inp, encoding="latin-1").read(), re.M):
+            continue
+        keys = keywords(inp)
+        files = {k: os.path.join(expected, v) for k, v in keys.items() if v}
+        results = None
+        if "JSONFIL" in files and check(os.path.isfile(files["JSONFIL"]), case, "results written"):
+            results = check_json(case, files["JSONFIL"], schema, files)
+            checked += 1
+        if "PLOTFIL" in files and check(os.path.isfile(files["PLOTFIL"]), case, "picture written"):
+            check_svg(case, files["PLOTFIL"], results)
+            checked += 1
+    check(checked >= 8, "all", f"pictures and results checked: {checked}")
+    for f in failures:
+        print("FAIL", f)
+    print(f"results: {checked - len(failures)} passed, {len(failures)} failed"
+          if failures else f"results: {checked} passed, 0 failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
