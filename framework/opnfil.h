@@ -16,6 +16,9 @@ void OPNFIL(int lfn, std::string_view fileName, std::string_view status,
 // variables replaced once the input file is read (warnings as OPNFIL's).
 std::string expanded_name(std::string_view fileName);
 
+// As expanded_name, without any message (an unknown variable stays as written).
+std::string silent_expanded_name(std::string_view fileName);
+
 // Silent when iostat mod 256 is 0; else writes the open-failed message to
 // lfnReport (0: unit 6) and ends the run with EXITRC(2).
 void OPNERR(int lfnReport, int lfn, int iostat, std::string_view fileName,

@@ -3,6 +3,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/fortran_format.cpp
   ${CMAKE_CURRENT_LIST_DIR}/field_read.cpp
   ${CMAKE_CURRENT_LIST_DIR}/units.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_identity.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
 )
