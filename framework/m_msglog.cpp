@@ -13,13 +13,14 @@ void log_message_line(int lfn, std::string_view text) {
   const std::string_view line = platform::rtrim(text);
   if (!m_msglog.inMessage) {
     m_msglog.inMessage = line.substr(0, 5) == " *** " || line.substr(0, 5) == " ### ";
+    if (m_msglog.inMessage) m_msglog.messages.emplace_back();
   }
   if (!m_msglog.inMessage) return;
   if (line.empty()) {
     m_msglog.inMessage = false;
     return;
   }
-  m_msglog.lines.emplace_back(line);
+  m_msglog.messages.back().emplace_back(line);
 }
 
 }  // namespace framework

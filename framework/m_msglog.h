@@ -6,10 +6,12 @@
 
 namespace framework {
 
-// Lines of every message (from its " *** " or " ### " line up to the empty
-// line that ends it) in the order written, trailing blanks removed.
+// Messages of the run in the order written: the lines of each (from its
+// " *** " or " ### " line up to the empty line that ends it), trailing
+// blanks removed.
+using Messages = std::vector<std::vector<std::string>>;
 struct MsgLog {
-  std::vector<std::string> lines;
+  Messages messages;
   bool inMessage = false;
 };
 extern MsgLog m_msglog;

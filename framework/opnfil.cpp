@@ -76,14 +76,21 @@ void follow_delete_list(const std::string& work, std::string_view fileName) {
   }
 }
 
-}  // namespace
-
-std::string expanded_name(std::string_view fileName, bool quiet) {
+// The name OPNFIL opens; RPLENVAR's level decides on warnings.
+std::string expand(std::string_view fileName, int level) {
   std::string work = platform::cut(fileName, 255);
   timeutil::SJUSTL(work);
-  if (input::inpKey.status == 2 && work.find('$') != std::string::npos) input::RPLENVAR(quiet ? 0 : 1, work);
+  if (input::inpKey.status == 2 && work.find('$') != std::string::npos) {
+    input::RPLENVAR(level, work);
+  }
   return work;
 }
+
+}  // namespace
+
+std::string expanded_name(std::string_view fileName) { return expand(fileName, 1); }
+
+std::string silent_expanded_name(std::string_view fileName) { return expand(fileName, 0); }
 
 void OPNFIL(int lfn, std::string_view fileName, std::string_view status, std::string_view form,
             std::string_view action, std::string_view /*reserved*/, int& iostat) {

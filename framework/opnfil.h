@@ -13,9 +13,11 @@ void OPNFIL(int lfn, std::string_view fileName, std::string_view status,
             int& iostat);
 
 // The name OPNFIL opens for fileName: cut to 255 characters, left-justified,
-// variables replaced once the input file is read (with OPNFIL's warnings
-// unless quiet).
-std::string expanded_name(std::string_view fileName, bool quiet = false);
+// variables replaced once the input file is read (with OPNFIL's warnings).
+std::string expanded_name(std::string_view fileName);
+
+// As expanded_name, without any message (an unknown variable stays as written).
+std::string silent_expanded_name(std::string_view fileName);
 
 // Silent when iostat mod 256 is 0; else writes the open-failed message to
 // lfnReport (0: unit 6) and ends the run with EXITRC(2).

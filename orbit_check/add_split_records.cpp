@@ -101,7 +101,7 @@ std::string split_record(int satNum, double splitEpoch) {
 }
 
 int add_split_records(const std::string& crxName, double splitEpoch, SplitList& split) {
-  const std::string path = framework::expanded_name(crxName, true);
+  const std::string path = framework::silent_expanded_name(crxName);
   platform::FileLock lock;
   hold_lock(path, crxName, lock);
   satcrux::d_satcrx.firstCall = true;  // the records as they are now, under the lock

@@ -47,6 +47,7 @@ struct Outputs {
   std::array<int, kMaxSat>& eclSat;
   std::array<int, kMaxSat>& longShadow;
   int& nArc;
+  TableCount table;  // of this call
 };
 
 // How the reader goes on after a phase: with the next phase, done, or ended
@@ -129,10 +130,12 @@ int limited(int count, std::string_view what, const Protocol& p) {
 }
 
 Flow find_iterations(Protocol& p) {
+  const Search s = search(p, [&] { return p.heading(kIterHead, 2); });
+  if (s != Search::Found) return after_search(s);
   int iter = 0;
-  const Search s = search(p, [&] { return p.heading(kIterHead, 2) && p.int_at(53, 55, iter); });
-  if (s == Search::Found) s_extdef.finalIter = iter;
-  return after_search(s);
+  if (!p.int_at(53, 55, iter)) return p.unreadable("final iteration number, columns 53-55");
+  s_extdef.finalIter = iter;
+  return Flow::Next;
 }
 
 // The window text is a 40-column buffer: columns 7-46, blank beyond the line.
@@ -163,11 +166,13 @@ Flow read_arc_table(Protocol& p, int arcNum, Outputs& out) {
 }
 
 Flow find_sat_count(Protocol& p, Outputs& out) {
+  const Search s = search(p, [&] { return p.heading(kSatCountHead, 2); });
+  if (s != Search::Found) return after_search(s);
   int n = 0;
-  const Search s =
-      search(p, [&] { return p.heading(kSatCountHead, 2) && p.free_int_at(33, 35, n); });
-  if (s == Search::Found) out.nSat = limited(n, "satellites", p);
-  return after_search(s);
+  if (!p.free_int_at(33, 35, n)) return p.unreadable("satellite count, columns 33-35");
+  out.nSat = limited(n, "satellites", p);
+  out.table.count = out.nSat;
+  return Flow::Next;
 }
 
 Flow find_rms_heading(Protocol& p, int arcNum) {
@@ -188,6 +193,7 @@ const Layout* table_layout(const Protocol& p) {
 // Rows into entries 1, 2, ...; a row that is not numbers ends the table.
 // False at the end of the file.
 bool read_sat_table(Protocol& p, const Layout& lay, Outputs& out) {
+  out.table.rows = 0;
   if (!p.next()) return false;
   const int rows = std::clamp(out.nSat, 0, kMaxSat);
   for (int i = 0; i < rows; ++i) {
@@ -201,6 +207,7 @@ bool read_sat_table(Protocol& p, const Layout& lay, Outputs& out) {
     }
     out.satNum[i] = sat;
     out.rms[i] = rms;
+    out.table.rows = i + 1;
   }
   return true;
 }
@@ -244,10 +251,10 @@ Flow scan_tables(Protocol& p, Outputs& out) {
     if (!p.next()) return Flow::Ended;
     const Layout* layout = table_layout(p);
     if (layout && !read_sat_table(p, *layout, out)) return Flow::Ended;
+    if (!p.heading(kEclipseHead, 2)) continue;
     int count = 0;
-    if (p.heading(kEclipseHead, 2) && p.free_int_at(34, 35, count)) {
-      return read_eclipses(p, count, out);
-    }
+    if (!p.free_int_at(34, 35, count)) return p.unreadable("eclipsing count, columns 34-35");
+    return read_eclipses(p, count, out);
   }
   return Flow::Done;
 }
@@ -266,16 +273,17 @@ Flow read_phases(Protocol& p, int arcNum, Outputs& out) {
 void EXTDEF(std::string_view fileName, int arcNum, std::array<double, 2>& window, int& nSat,
             std::array<int, kMaxSat>& satNum, std::array<double, kMaxSat>& rms, int& nEcl,
             std::array<int, kMaxSat>& eclSat, std::array<int, kMaxSat>& longShadow, int& nArc,
-            int& irc) {
+            int& irc, TableCount* table) {
   const int lfn = framework::m_tolk.lfnWork;
   int iostat = 0;
   framework::OPNFIL(lfn, fileName, "OLD", "FORMATTED", " ", " ", iostat);
   framework::OPNERR(framework::m_tolk.lfnMsg, lfn, iostat, fileName, "EXTDEF");
 
-  Outputs out{window, nSat, satNum, rms, nEcl, eclSat, longShadow, nArc};
+  Outputs out{window, nSat, satNum, rms, nEcl, eclSat, longShadow, nArc, TableCount{}};
   Protocol protocol(lfn, fileName);
   if (read_phases(protocol, arcNum, out) == Flow::Ended) irc = 1;
   platform::close_unit(lfn);
+  if (table) *table = out.table;
 }
 
 }  // namespace orbit_check

@@ -14,6 +14,13 @@ struct ExtdefState {
 };
 extern ExtdefState s_extdef;
 
+// How much of the satellite table one call read.
+struct TableCount {
+  int rows = 0;   // rows taken into the extract from the last table whose heading
+                  // matched (0: none matched, or the file ended right after it)
+  int count = 0;  // satellite count read, as kept (0: not read)
+};
+
 // Reads protocol fileName (opened "OLD" on lfnWork, closed before it
 // returns) for arc arcNum: window (in/out, unchanged when the arc is not
 // found), satellite count and table, eclipsing count, satellites and longest
@@ -21,10 +28,11 @@ extern ExtdefState s_extdef;
 // their values. irc is set to 1 when the file ends before the reader is done
 // or a field it needs is not a number (warning on lfnMsg); otherwise it is
 // left as it was. Counts above kMaxSat keep the first kMaxSat entries (warning).
+// With table, also how much of the satellite table was read.
 // An open failure ends the run.
 void EXTDEF(std::string_view fileName, int arcNum, std::array<double, 2>& window, int& nSat,
             std::array<int, kMaxSat>& satNum, std::array<double, kMaxSat>& rms, int& nEcl,
             std::array<int, kMaxSat>& eclSat, std::array<int, kMaxSat>& longShadow, int& nArc,
-            int& irc);
+            int& irc, TableCount* table = nullptr);
 
 }  // namespace orbit_check

@@ -18,6 +18,7 @@
 #include "framework/write_line.h"
 #include "framework/wrterr.h"
 #include "orbit_check/asplit.h"
+#include "orbit_check/check_output_files.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/rms_summary.h"
@@ -94,37 +95,64 @@ struct LoopResult {
   int satMax = 0;
 };
 
-LoopResult protocol_loop(const std::vector<std::string>& files) {
-  const framework::Tolk& units = framework::m_tolk;
-  std::string outName, weekName;
+// The output file names; a missing "OUTFIL" name ends the run.
+OutputNames output_names() {
+  OutputNames names;
   int irc = 0;
-  input::GTFLNA(1, "OUTFIL", outName, irc);
-  open_output(units.lfnAux1, outName);
-  input::GTFLNA(0, "WEEKFM", weekName, irc);
-  const bool weekOpen = irc == 0;
-  if (weekOpen) open_output(units.lfnAux2, weekName);
+  input::GTFLNA(1, "OUTFIL", names.outFil, irc);
+  input::GTFLNA(0, "WEEKFM", names.weekFm, irc);
+  input::GTFLNA(0, "ASPLIT", names.aSplit, irc);
+  names.plotFil = optional_file_name("PLOTFIL");
+  names.jsonFil = optional_file_name("JSONFIL");
+  return names;
+}
+
+// Warns when no RMS value, or not all, could be read from a protocol.
+void check_rms_table(const std::string& fileName, const TableCount& table) {
+  std::string head;
+  if (table.rows == 0) {
+    head = "No satellite RMS values found in the protocol";
+  } else if (table.rows < table.count) {
+    head = "Satellite table of the protocol incomplete: " + std::to_string(table.rows) + " of " +
+           std::to_string(table.count) + " satellites read";
+  } else {
+    return;
+  }
+  framework::write_lines(framework::m_tolk.lfnMsg,
+                         {"", " ### PG FITCHK: " + head,
+                          std::string(16, ' ') + "File name: " +
+                              std::string(platform::rtrim(fileName)),
+                          ""});
+}
+
+LoopResult protocol_loop(const std::vector<std::string>& files, const OutputNames& names) {
+  const framework::Tolk& units = framework::m_tolk;
+  open_output(units.lfnAux1, names.outFil);
+  const bool weekOpen = !platform::is_blank(names.weekFm);
+  if (weekOpen) open_output(units.lfnAux2, names.weekFm);
 
   LoopResult r;
   r.extracts.resize(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
     ProtocolExtract& e = r.extracts[i];
     int ircExt = 0;
+    TableCount table;
     EXTDEF(files[i], 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat, e.longShadow,
-           e.nArc, ircExt);
+           e.nArc, ircExt, &table);
+    check_rms_table(files[i], table);
     const std::array<double, 2> windowRead = r.window;
     SUMMARIZE_PROTOCOL(files[i], e, r.window, r.rmsMax, r.satMax, weekOpen);
     e.window = r.window;
     record_protocol(files[i], e, windowRead, r.rmsMax, r.satMax, ircExt);
   }
-  framework::CLOSE_CHECKED(units.lfnAux1, outName, kPgmName);
-  if (weekOpen) framework::CLOSE_CHECKED(units.lfnAux2, weekName, kPgmName);
+  framework::CLOSE_CHECKED(units.lfnAux1, names.outFil, kPgmName);
+  if (weekOpen) framework::CLOSE_CHECKED(units.lfnAux2, names.weekFm, kPgmName);
   return r;
 }
 
 // One protocol of a two-day arc: editing, problem-file update and reports.
 void arc_split_case(const std::string& splitName, const std::string& protocol,
-                    const LoopResult& r, const ThresholdTable& thr) {
-  if (std::round(r.window[1] - r.window[0]) != 2.0) return;
+                    const LoopResult& r, const ThresholdTable& thr, const std::string& crxName) {
   const int lfn = framework::m_tolk.lfnAux2;
   open_output(lfn, splitName);
   const double splitEpoch = std::round(r.window[0]) + 1.0;
@@ -134,12 +162,34 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   ASPLIT(splitEpoch, r.extracts[0], thr, level, split, &update);
   record_split(splitEpoch, level, split, update, splitName);
   print_split_tables(r.extracts[0], thr, level, split);
-  std::string crxName;
-  int irc = 0;
-  input::GTFLNA(0, "SATCRUX", crxName, irc);
   write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol);
   framework::write_line(lfn, "");
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);
+}
+
+// An arc length in days as I7 without blanks.
+std::string arc_days(double days) {
+  if (!(days >= -999999.0 && days <= 9999999.0)) return "*******";
+  return std::to_string(static_cast<long long>(days));
+}
+
+// With an arc-split report named: the arc-split case, or a warning that
+// neither arc splitting nor the tolerance check is made.
+void split_step(const std::string& splitName, const std::vector<std::string>& files,
+                const LoopResult& r, const ThresholdTable& thr, const std::string& crxName) {
+  const double days = std::round(r.window[1] - r.window[0]);
+  if (files.size() == 1 && days == 2.0) {
+    arc_split_case(splitName, files[0], r, thr, crxName);
+    return;
+  }
+  const std::string reason =
+      files.size() != 1
+          ? "Arc splitting needs exactly one protocol file; the run has " +
+                std::to_string(files.size()) + "."
+          : "Arc splitting needs an arc of 2 days; the arc has " + arc_days(days) + ".";
+  framework::write_lines(framework::m_tolk.lfnMsg,
+                         {"", " ### PG FITCHK: No arc splitting and no tolerance check",
+                          std::string(16, ' ') + reason, ""});
 }
 
 // The largest RMS of the last protocol against "TOL_RMS".
@@ -165,7 +215,6 @@ void FITCHK() {
   framework::DEFCON(0);
   framework::PRITIT(kPgmName, "Extract TRJFIT program output");
   framework::PRFLNA();
-  start_run_record();
 
   const std::vector<std::string> files = protocol_files();
   int irCode = 0;
@@ -173,13 +222,19 @@ void FITCHK() {
   const ThresholdTable thr = editing_options(irCode);
   record_options(tolRms, thr);
   PRINT_THRESHOLDS(thr);
-  const LoopResult r = protocol_loop(files);
+  const OutputNames names = output_names();
+  std::string crxName;
+  int irc = 0;
+  input::GTFLNA(0, "SATCRUX", crxName, irc);
+  check_output_files(names, input::inpKey.inpFil, files, crxName);
+  start_run_record(names.plotFil, names.jsonFil);
+  const LoopResult r = protocol_loop(files, names);
 
-  std::string splitName;
-  int ircSplit = 0;
-  input::GTFLNA(0, "ASPLIT", splitName, ircSplit);
-  if (files.size() == 1 && ircSplit == 0) arc_split_case(splitName, files[0], r, thr);
-  if (ircSplit != 0) tolerance_check(tolRms, r);
+  if (platform::is_blank(names.aSplit)) {
+    tolerance_check(tolRms, r);
+  } else {
+    split_step(names.aSplit, files, r, thr, crxName);
+  }
   framework::EXITRC(0);
 }
 

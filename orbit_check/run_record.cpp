@@ -28,14 +28,6 @@ RunRecord d_runrec;
 
 namespace {
 
-// The file name of an optional keyword, read only when the input file has it.
-std::string optional_name(const char* keyWord) {
-  std::string name;
-  int irc = 1;
-  if (input::TSTKEY(keyWord)) input::GTFLNA(0, keyWord, name, irc);
-  return irc == 0 ? std::string(platform::rtrim(name)) : std::string();
-}
-
 std::string first_value(const char* keyWord) {
   if (!input::TSTKEY(keyWord)) return {};
   std::vector<std::string> value;
@@ -99,10 +91,17 @@ std::string split_text(const RunRecord& run, int ircode) {
 
 }  // namespace
 
-void start_run_record() {
+std::string optional_file_name(const char* keyWord) {
+  std::string name;
+  int irc = 1;
+  if (input::TSTKEY(keyWord)) input::GTFLNA(0, keyWord, name, irc);
+  return irc == 0 ? std::string(platform::rtrim(name)) : std::string();
+}
+
+void start_run_record(const std::string& plotName, const std::string& jsonName) {
   RunRecord& run = d_runrec;
-  run.plotName = optional_name("PLOTFIL");
-  run.jsonName = optional_name("JSONFIL");
+  run.plotName = plotName;
+  run.jsonName = jsonName;
   run.title = first_value("TITLE");
   run.inputFile = input::inpKey.inpFil;
   run.runStart = iso_now();
@@ -150,12 +149,12 @@ void write_run_files(int ircode) {
     // Should the picture fail, the hook runs again at the exit of that
     // failure and the results still tell of it.
     framework::set_exit_hook(write_run_files);
-    replace_named(name, write_plot(run, ircode, framework::m_msglog.lines));
+    replace_named(name, write_plot(run, ircode, framework::m_msglog.messages));
     framework::set_exit_hook(nullptr);
   }
   if (!run.jsonName.empty()) {
     const std::string name = std::exchange(run.jsonName, std::string());
-    replace_named(name, write_results(run, ircode, framework::m_msglog.lines));
+    replace_named(name, write_results(run, ircode, framework::m_msglog.messages));
   }
 }
 
@@ -167,8 +166,7 @@ Verdict run_verdict(const RunRecord& run, int ircode) {
   return Verdict::NoCheck;
 }
 
-std::string verdict_text(const RunRecord& run, int ircode,
-                         const std::vector<std::string>& messages) {
+std::string verdict_text(const RunRecord& run, int ircode, const framework::Messages& messages) {
   switch (run_verdict(run, ircode)) {
     case Verdict::SatellitesSplit:
     case Verdict::NoneSplit:
@@ -188,9 +186,10 @@ std::string verdict_text(const RunRecord& run, int ircode,
   }
   // The last error message tells what ended the run.
   std::string text = "Run ended with an error (return code " + std::to_string(ircode) + ")";
-  const auto last = std::find_if(messages.rbegin(), messages.rend(),
-                                 [](const std::string& l) { return l.rfind(" *** ", 0) == 0; });
-  return last == messages.rend() ? text : text + ": " + last->substr(5);
+  const auto last = std::find_if(messages.rbegin(), messages.rend(), [](const auto& m) {
+    return !m.empty() && m[0].rfind(" *** ", 0) == 0;
+  });
+  return last == messages.rend() ? text : text + ": " + (*last)[0].substr(5);
 }
 
 std::string iso_epoch(double mjd) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/m_msglog.h"
 #include "orbit_check/asplit.h"
 #include "orbit_check/protocol_extract.h"
 
@@ -57,10 +58,13 @@ struct RunRecord {
 };
 extern RunRecord d_runrec;
 
-// Reads "PLOTFIL" and "JSONFIL" (only when the keyword is in the input
-// file; a blank value: no file) and, when either is named, registers the
-// exit hook that writes them.
-void start_run_record();
+// The file name of an optional keyword, read only when the input file has
+// it (so no message when it has not); empty when not named or blank.
+std::string optional_file_name(const char* keyWord);
+
+// Keeps the names of the picture and the results (empty: not written) and,
+// when either is named, registers the exit hook that writes them.
+void start_run_record(const std::string& plotName, const std::string& jsonName);
 
 void record_options(double tolRms, const ThresholdTable& thresholds);
 
@@ -96,7 +100,7 @@ Verdict run_verdict(const RunRecord& run, int ircode);
 // The verdict as one sentence for a person; after an error with the last
 // error line of the run's messages.
 std::string verdict_text(const RunRecord& run, int ircode,
-                         const std::vector<std::string>& messages = {});
+                         const framework::Messages& messages = {});
 
 // Date and time of an epoch, "YYYY-MM-DDTHH:MM:SS" (seconds rounded); empty
 // for epochs outside the years 1-9999.

@@ -6,6 +6,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/add_split_records.cpp
   ${CMAKE_CURRENT_LIST_DIR}/split_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/value_rows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/check_output_files.cpp
   ${CMAKE_CURRENT_LIST_DIR}/run_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/write_results.cpp
   ${CMAKE_CURRENT_LIST_DIR}/write_plot.cpp

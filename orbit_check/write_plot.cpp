@@ -79,7 +79,7 @@ std::string subject(const RunRecord& run) {
 }
 
 double draw_heading(SvgDoc& svg, const RunRecord& run, int ircode,
-                    const std::vector<std::string>& messages, double width) {
+                    const framework::Messages& messages, double width) {
   const double x = kPlotMargin;
   svg.text(x, 26, run.title.empty() ? "FITCHK" : run.title, "title");
   std::string start = run.runStart;
@@ -132,7 +132,7 @@ double draw_legend(SvgDoc& svg, const std::vector<LegendItem>& items, double top
   return y + 10;
 }
 
-std::string write_plot(const RunRecord& run, int ircode, const std::vector<std::string>& messages) {
+std::string write_plot(const RunRecord& run, int ircode, const framework::Messages& messages) {
   const std::size_t n = run.protocols.size();
   const double layout = n == 1 ? bars_width(run) : n > 1 ? heatmap_width(run) : 0.0;
   const double width = std::max(kMinWidth, layout);

@@ -99,7 +99,7 @@ void int_list(JsonWriter& w, std::string_view key, const std::vector<int>& value
 }
 
 void run_head(JsonWriter& w, const RunRecord& run, int ircode,
-              const std::vector<std::string>& messages) {
+              const framework::Messages& messages) {
   w.raw("program", quoted("FITCHK"));
   w.raw("version", quoted(framework::kSuiteVersion));
   w.raw("run_title", quoted(run.title));
@@ -111,7 +111,11 @@ void run_head(JsonWriter& w, const RunRecord& run, int ircode,
   w.raw("verdict", quoted(kVerdict[static_cast<int>(run_verdict(run, ircode))]));
   w.raw("verdict_text", quoted(verdict_text(run, ircode, messages)));
   w.open("messages", '[');
-  for (const std::string& line : messages) w.raw("", quoted(line));
+  for (const std::vector<std::string>& message : messages) {
+    w.open("", '[');
+    for (const std::string& line : message) w.raw("", quoted(line));
+    w.close(']');
+  }
   w.close(']');
 }
 
@@ -243,7 +247,7 @@ void tolerance(JsonWriter& w, const RunRecord& run) {
 }  // namespace
 
 std::string write_results(const RunRecord& run, int ircode,
-                          const std::vector<std::string>& messages) {
+                          const framework::Messages& messages) {
   JsonWriter w;
   run_head(w, run, ircode, messages);
   options(w, run);

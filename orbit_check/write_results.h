@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/m_msglog.h"
 #include "orbit_check/run_record.h"
 
 namespace orbit_check {
@@ -10,6 +11,6 @@ namespace orbit_check {
 // The JSON text of run, ended with return code ircode, with the message
 // lines of the run. Same record, same bytes.
 std::string write_results(const RunRecord& run, int ircode,
-                          const std::vector<std::string>& messages);
+                          const framework::Messages& messages);
 
 }  // namespace orbit_check

@@ -4,6 +4,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/field_read.cpp
   ${CMAKE_CURRENT_LIST_DIR}/units.cpp
   ${CMAKE_CURRENT_LIST_DIR}/replace_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_identity.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
 )

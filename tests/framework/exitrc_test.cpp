@@ -132,9 +132,9 @@ TEST_F(ExitTest, MessageLinesOfTheMessageUnitAreKept) {
                                "", " GPS   3.0", "", " *** PG FITCHK: FAILED", "     detail", ""});
     framework::write_lines(11, {" *** not the message unit", ""});
   });
-  EXPECT_EQ(framework::m_msglog.lines,
-            (std::vector<std::string>{" ### SR PRITIT: No title", " *** PG FITCHK: FAILED",
-                                      "     detail"}));
+  EXPECT_EQ(framework::m_msglog.messages,
+            (framework::Messages{{" ### SR PRITIT: No title"},
+                                 {" *** PG FITCHK: FAILED", "     detail"}}));
 }
 
 }  // namespace

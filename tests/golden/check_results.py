@@ -113,7 +113,8 @@ def check_json(case, path, schema, files):
     if results["arc_split"]:
         check_report(case, results, open(files["ASPLIT"], encoding="latin-1").read())
     tol = results["tolerance_check"]
-    exceeded = any("MAXIMALLY TOLERATED ORBIT FITTING RMS EXCEEDED" in m for m in results["messages"])
+    exceeded = any("MAXIMALLY TOLERATED ORBIT FITTING RMS EXCEEDED" in line
+                   for message in results["messages"] for line in message)
     check((tol is not None and tol["exceeded"]) == exceeded, case, "tolerance message and result")
     check((results["return_code"] == 0) == (results["verdict"] not in ("error", "tolerance_exceeded")),
           case, "return code and verdict")

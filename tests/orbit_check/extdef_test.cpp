@@ -99,12 +99,14 @@ class ExtdefTest : public testsupport::ModuleTest {
     testsupport::spit(tmp.file("p.prt"), text);
     console = run_captured(tmp, [&] {
                 orbit_check::EXTDEF(tmp.file("p.prt"), arc, ext.window, ext.nSat, ext.satNum,
-                                    ext.rms, ext.nEcl, ext.eclSat, ext.longShadow, ext.nArc, irc);
+                                    ext.rms, ext.nEcl, ext.eclSat, ext.longShadow, ext.nArc, irc,
+                                    &table);
               }).console;
     EXPECT_FALSE(platform::unit_connected(framework::m_tolk.lfnWork)) << "protocol left open";
     return irc;
   }
   ProtocolExtract ext;
+  orbit_check::TableCount table;
   std::string console;
 };
 
@@ -126,6 +128,8 @@ TEST_F(ExtdefTest, CompleteProtocolOfEitherLayout) {
     EXPECT_EQ(ext.longShadow[0], 2705);
     EXPECT_EQ(ext.eclSat[1], 103);
     EXPECT_EQ(ext.longShadow[1], 500);
+    EXPECT_EQ(table.rows, 3);
+    EXPECT_EQ(table.count, 3);
     EXPECT_EQ(console, "");
   }
 }
@@ -171,6 +175,8 @@ TEST_F(ExtdefTest, SatelliteTablesShortTablesAndRereads) {
   EXPECT_EQ(ext.satNum[0], 3) << "a later table is read from entry 1 again";
   EXPECT_EQ(ext.satNum[1], 2);
   EXPECT_EQ(ext.nEcl, 1);
+  EXPECT_EQ(table.rows, 1) << "rows of the last table";
+  EXPECT_EQ(table.count, 2);
 }
 
 TEST_F(ExtdefTest, EclipseBlocks) {
@@ -201,17 +207,18 @@ TEST_F(ExtdefTest, EndOfFileKeepsWhatWasReadAndLeavesTheRest) {
   const Lines full = protocol();
   struct Case {
     std::size_t keep;  // lines of the full protocol
-    int nArc, nSat, sat1, sat3, nEcl, ecl1;
+    int nArc, nSat, sat1, sat3, nEcl, ecl1, rows, count;
   };
   // -1: the sentinel value the reader left alone.
   const Case cases[] = {
-      {1, -1, -1, -1, -1, -1, -1},  // no iteration heading
-      {5, -1, -1, -1, -1, -1, -1},  // in the lines under the arc heading
-      {8, 1, -1, -1, -1, -1, -1},   // the line after the blank row is missing
-      {34, 1, 3, 5, -1, -1, -1},    // inside the final table: one row read
-      {36, 1, 3, 5, 103, -1, -1},   // right after the final table
-      {40, 1, 3, 5, 103, 2, -1},    // in the lines under the eclipse heading
-      {44, 1, 3, 5, 103, 2, 5},     // in the first eclipse block
+      {1, -1, -1, -1, -1, -1, -1, 0, 0},  // no iteration heading
+      {5, -1, -1, -1, -1, -1, -1, 0, 0},  // in the lines under the arc heading
+      {8, 1, -1, -1, -1, -1, -1, 0, 0},   // the line after the blank row is missing
+      {33, 1, 3, -1, -1, -1, -1, 0, 3},   // right after the final table's heading
+      {34, 1, 3, 5, -1, -1, -1, 1, 3},    // inside the final table: one row read
+      {36, 1, 3, 5, 103, -1, -1, 3, 3},   // right after the final table
+      {40, 1, 3, 5, 103, 2, -1, 3, 3},    // in the lines under the eclipse heading
+      {44, 1, 3, 5, 103, 2, 5, 3, 3},     // in the first eclipse block
   };
   for (const Case& c : cases) {
     ext.nArc = ext.nSat = ext.nEcl = -1;
@@ -224,6 +231,8 @@ TEST_F(ExtdefTest, EndOfFileKeepsWhatWasReadAndLeavesTheRest) {
     EXPECT_EQ(ext.satNum[2], c.sat3) << c.keep;
     EXPECT_EQ(ext.nEcl, c.nEcl) << c.keep;
     EXPECT_EQ(ext.eclSat[0], c.ecl1) << c.keep;
+    EXPECT_EQ(table.rows, c.rows) << c.keep;
+    EXPECT_EQ(table.count, c.count) << c.keep;
   }
 }
 
@@ -259,15 +268,12 @@ TEST_F(ExtdefTest, FinalIterationOfAnEarlierProtocolIsKept) {
   EXPECT_EQ(ext.satNum[0], 2) << "matched against iteration 3 of the first protocol";
 }
 
-TEST_F(ExtdefTest, HeadingsWithUnreadableNumbersDoNotMatch) {
-  Lines l{put(" NUMBER OF ITERATIONS", 53, "x"), iterations(2)};
-  for (const auto& s : arc_table(1)) l.push_back(s);
-  l.insert(l.end(), {sat_count("   "), sat_count("  1"), rms_head("  1", " 2x"),
-                     rms_head("  1", "  2"), " SAT    #POS", "", row('A', 4, "1.00"), ecl_head("x"),
-                     ecl_head(" 1"), "", "", "", "", ecl_line(" 31", " 1:00"), ""});
+TEST_F(ExtdefTest, RmsHeadingsWithUnreadableNumbersDoNotMatch) {
+  Lines l = with_start({sat_count("  1"), rms_head(" x1", "  1"), rms_head("  1", " 1x"),
+                        " SAT    #POS", "", row('A', 9, "9.00"), rms_head("  1", "  1"),
+                        " SAT    #POS", "", row('A', 4, "1.00"), ecl_head(" 1"), "", "", "", "",
+                        ecl_line(" 31", " 1:00"), ""});
   EXPECT_EQ(read(l), 0);
-  EXPECT_EQ(orbit_check::s_extdef.finalIter, 2);
-  EXPECT_EQ(ext.nSat, 1);
   EXPECT_EQ(ext.satNum[0], 4);
   EXPECT_EQ(ext.eclSat[0], 31);
   EXPECT_EQ(console, "");
@@ -280,7 +286,10 @@ TEST_F(ExtdefTest, UnreadableFieldsEndTheReaderWithAWarning) {
     std::string text, field;
   };
   const Case cases[] = {
+      {2, put(" NUMBER OF ITERATIONS", 53, " x3"), "final iteration number, columns 53-55"},
       {7, "  1?  2013-05-06 00:00:00", "arc number, columns 2-4"},
+      {10, sat_count("   "), "satellite count, columns 33-35"},
+      {38, ecl_head(" x"), "eclipsing count, columns 34-35"},
       {43, ecl_line("  5", "12:3x"), "shadow passage duration, columns 18-22"},
       {43, ecl_line("G05", "12:30"), "eclipsing satellite number, columns 2-4"},
   };

@@ -62,7 +62,7 @@ TEST(ResultsTest, ARunEndedBeforeItsOptionsIsStillAValidDocument) {
   run.title = "Quote \" backslash \\ tab \t Latin-1 \xFC";
   run.runStart = "2026-12-08T20:57:29+01:00";
   run.inputFile = "FITCHK.INP";
-  EXPECT_EQ(orbit_check::write_results(run, 2, {" *** SR GTFLNA: File name not found"}),
+  EXPECT_EQ(orbit_check::write_results(run, 2, {{" *** SR GTFLNA: File name not found", "  x"}}),
             "{\n"
             "  \"program\": \"FITCHK\",\n"
             "  \"version\": \"5.2\",\n"
@@ -73,7 +73,10 @@ TEST(ResultsTest, ARunEndedBeforeItsOptionsIsStillAValidDocument) {
             "  \"verdict\": \"error\",\n"
             "  \"verdict_text\": \"Run ended with an error (return code 2): SR GTFLNA: File name not found\",\n"
             "  \"messages\": [\n"
-            "    \" *** SR GTFLNA: File name not found\"\n"
+            "    [\n"
+            "      \" *** SR GTFLNA: File name not found\",\n"
+            "      \"  x\"\n"
+            "    ]\n"
             "  ],\n"
             "  \"options\": null,\n"
             "  \"protocols\": [],\n"
@@ -108,7 +111,8 @@ TEST_F(RunFilesTest, AFailedPictureIsReportedAndTheResultsStillTellOfIt) {
   testsupport::load_input(tmp, "ENVIRONMENT 1 \"D\" \"" + tmp.path() + "\"\n" +
                                    "PLOTFIL 1 \"${D}/missing/RUN.SVG\"\n" +
                                    "JSONFIL 1 \"${D}/RUN.JSON\"\n");
-  orbit_check::start_run_record();
+  orbit_check::start_run_record(orbit_check::optional_file_name("PLOTFIL"),
+                                orbit_check::optional_file_name("JSONFIL"));
   const auto r = testsupport::run_captured(tmp, [] { framework::EXITRC(0); });
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.console.find(" *** SR WRTERR: WRITE FAILED\n"
@@ -117,14 +121,17 @@ TEST_F(RunFilesTest, AFailedPictureIsReportedAndTheResultsStillTellOfIt) {
       << r.console;
   const std::string json = slurp(tmp.file("RUN.JSON"));
   EXPECT_NE(json.find("  \"return_code\": 2,\n"), std::string::npos) << json;
-  EXPECT_NE(json.find("    \"                FILE NAME : ${D}/missing/RUN.SVG\",\n"),
+  EXPECT_NE(json.find("      \"                FILE NAME : ${D}/missing/RUN.SVG\",\n"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(tmp.file("missing")));
 }
 
 TEST_F(RunFilesTest, NoFileWithoutTheKeywordsOrWithABlankName) {
   testsupport::load_input(tmp, "PLOTFIL 1 \"\"\nTITLE 1 \"t\"\n");
-  const auto r = testsupport::run_captured(tmp, [] { orbit_check::start_run_record(); });
+  const auto r = testsupport::run_captured(tmp, [] {
+    orbit_check::start_run_record(orbit_check::optional_file_name("PLOTFIL"),
+                                  orbit_check::optional_file_name("JSONFIL"));
+  });
   EXPECT_EQ(r.console, "") << "no \"Keyword not found\" message";
   EXPECT_EQ(framework::exitHook.hook, nullptr);
 }

@@ -1,0 +1,31 @@
+#include "platform/file_identity.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/fixed_text.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+bool same_existing_file(std::string_view a, std::string_view b) {
+  const fs::path pa(std::string(rtrim(a)));
+  const fs::path pb(std::string(rtrim(b)));
+  if (pa.empty() || pb.empty()) return false;
+  std::error_code ec;
+  if (!fs::exists(pa, ec) || !fs::exists(pb, ec)) return false;
+  return fs::equivalent(pa, pb, ec) && !ec;
+}
+
+std::string absolute_name(std::string_view name) {
+  const std::string given(rtrim(name));
+  if (given.empty()) return given;
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(given, ec);
+  if (ec) return given;
+  const fs::path resolved = fs::weakly_canonical(absolute, ec);
+  return ec ? absolute.lexically_normal().string() : resolved.string();
+}
+
+}  // namespace platform

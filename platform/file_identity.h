@@ -1,0 +1,19 @@
+// Whether two file names denote one file.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// True when both names exist and denote the same file (another spelling of
+// the path, a symbolic or hard link); false when either is missing or
+// blank or the inquiry fails. Trailing blanks are ignored.
+bool same_existing_file(std::string_view a, std::string_view b);
+
+// The absolute form of a name: "." and ".." removed and the links of the
+// part of the path that exists resolved (only "." and ".." removed when the
+// links cannot be resolved; the name as given when the current folder is
+// unknown); "" for a blank name. Trailing blanks are ignored.
+std::string absolute_name(std::string_view name);
+
+}  // namespace platform
