@@ -89,7 +89,9 @@ std::vector<RefLine> ref_lines(const RunRecord& run, int sys) {
                      "editing level " + fixed_text(level, 1) + " mm (" +
                          shortest_text(factor) + " \xC3\x97 mean)"});
     const double limit = run.thresholds.limit[sys] * 1000.0;
-    if (limit > 0.0) lines.push_back({"limit", limit, "lower limit " + fixed_text(limit, 1) + " mm"});
+    if (limit > 0.0) {
+      lines.push_back({"limit", limit, "lower limit " + fixed_text(limit, 1) + " mm"});
+    }
   }
   if (run.tolerance && run.tolerance->tolerance > 0.0) {
     const double tol = run.tolerance->tolerance * 1000.0;
@@ -134,7 +136,8 @@ void draw_axes(SvgDoc& svg, const Frame& f, std::size_t n) {
 
 // Labels of the lines at the right end, moved apart where they would overlap.
 void draw_ref_lines(SvgDoc& svg, const Frame& f, std::size_t n, std::vector<RefLine> lines) {
-  std::sort(lines.begin(), lines.end(), [](const RefLine& a, const RefLine& b) { return a.mm > b.mm; });
+  std::sort(lines.begin(), lines.end(),
+            [](const RefLine& a, const RefLine& b) { return a.mm > b.mm; });
   double lastY = -1e9;
   for (const RefLine& l : lines) {
     const double y = f.y(l.mm);
@@ -182,7 +185,9 @@ void draw_bar(SvgDoc& svg, const RunRecord& run, const Frame& f, std::size_t k, 
     svg.line(x - 1, f.top + 6, x + w + 1, f.top + 2, "cut");
     svg.line(x - 1, f.top + 10, x + w + 1, f.top + 6, "cut");
   }
-  if (cut || cls == "bar-split") svg.text(cx, y - 3, fixed_text(std::round(mm), 0), "value", "middle");
+  if (cut || cls == "bar-split") {
+    svg.text(cx, y - 3, fixed_text(std::round(mm), 0), "value", "middle");
+  }
   if (run.split && listed(run.split->split.satNum, e.satNum[i])) {
     svg.text(cx, y - 13, "*", "star", "middle");
   }

@@ -138,8 +138,9 @@ double draw_tolerance(SvgDoc& svg, const RunRecord& run, const std::map<int, int
   }
   const double x = g.x(c) + g.colW / 2;
   svg.text(x, bottom + 14, "\xE2\x96\xB2", "legend", "middle");
-  const std::string note = "TOL_RMS " + fixed_text(t.tolerance * 100.0, 1) + " cm, checked on the " +
-                           "last protocol: " + (t.exceeded ? "exceeded (\xC3\x97)" : "kept");
+  const std::string note = "TOL_RMS " + fixed_text(t.tolerance * 100.0, 1) +
+                           " cm, checked on the last protocol: " +
+                           (t.exceeded ? "exceeded (\xC3\x97)" : "kept");
   svg.text(x + 8, bottom + 28, note, "legend", "end");
   return bottom + 34;
 }
