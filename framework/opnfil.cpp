@@ -92,11 +92,16 @@ std::string expanded_name(std::string_view fileName) { return expand(fileName, 1
 
 std::string silent_expanded_name(std::string_view fileName) { return expand(fileName, 0); }
 
+std::string opened_name(std::string_view fileName) {
+  const std::string work = expanded_name(fileName);
+  follow_delete_list(work, fileName);
+  return work;
+}
+
 void OPNFIL(int lfn, std::string_view fileName, std::string_view status, std::string_view form,
             std::string_view action, std::string_view /*reserved*/, int& iostat) {
   input::inpKey.opnBusy = -1;
-  const std::string work = expanded_name(fileName);
-  follow_delete_list(work, fileName);
+  const std::string work = opened_name(fileName);
 
   bool exists = false;
   int connected = 0;

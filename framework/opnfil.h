@@ -19,6 +19,11 @@ std::string expanded_name(std::string_view fileName);
 // As expanded_name, without any message (an unknown variable stays as written).
 std::string silent_expanded_name(std::string_view fileName);
 
+// The name of a file the program writes without a unit (replaced as a
+// whole): expanded_name(fileName), which, as in OPNFIL, also takes the
+// place of fileName in the list of files to delete at exit.
+std::string opened_name(std::string_view fileName);
+
 // Silent when iostat mod 256 is 0; else writes the open-failed message to
 // lfnReport (0: unit 6) and ends the run with EXITRC(2).
 void OPNERR(int lfnReport, int lfn, int iostat, std::string_view fileName,

@@ -49,7 +49,7 @@ std::string iso_now() {
 // Writes content to the named file as a whole; a failure is reported and
 // ends the run.
 void replace_named(const std::string& name, const std::string& content) {
-  const int status = platform::replace_file(framework::expanded_name(name), content);
+  const int status = platform::replace_file(framework::opened_name(name), content);
   if (status == 0) return;
   framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status, name, "FITCHK");
 }

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "framework/d_pgmid.h"
 #include "framework/exitrc.h"
 #include "framework/m_msglog.h"
 #include "input/load_input.h"
@@ -124,6 +125,16 @@ TEST_F(RunFilesTest, AFailedPictureIsReportedAndTheResultsStillTellOfIt) {
   EXPECT_NE(json.find("      \"                FILE NAME : ${D}/missing/RUN.SVG\",\n"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(tmp.file("missing")));
+}
+
+TEST_F(RunFilesTest, ResultsListedForDeletionAreDeletedAtTheEnd) {
+  testsupport::load_input(tmp, "ENVIRONMENT 1 \"D\" \"" + tmp.path() + "\"\n" +
+                                   "JSONFIL 1 \"${D}/RUN.JSON\"\nDELETE_FILES 1 JSONFIL\n");
+  framework::d_pgmid.pgmName = "FITCHK";
+  orbit_check::start_run_record("", orbit_check::optional_file_name("JSONFIL"));
+  const auto r = testsupport::run_captured(tmp, [] { framework::EXITRC(0); });
+  EXPECT_EQ(r.status, 0) << r.console;
+  EXPECT_FALSE(std::filesystem::exists(tmp.file("RUN.JSON")));
 }
 
 TEST_F(RunFilesTest, NoFileWithoutTheKeywordsOrWithABlankName) {
