@@ -10,6 +10,8 @@ set -u
 fitchk=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 data=$here/../data
+source "$here/lib.sh"
+set +e
 work=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_update_XXXXXX")
 trap 'chattr -R -i "$work" 2> /dev/null; rm -rf "$work"' EXIT
 export LC_ALL=C TZ=UTC
@@ -49,22 +51,6 @@ SYSERR 1 "FITCHK.ERR"
 EOF
 }
 
-# A problem file of $2 bad-observation lines and $3 arc splits, as $1.
-problem_file() {
-  awk -v bad="$2" -v splits="$3" 'BEGIN {
-    print "MORVANE GNSS SOFTWARE - SATELLITE PROBLEM FILE                   14-MAY-13 06:12"
-    for (i = 0; i < 4; ++i) print "header line " i
-    print "*****  ********  ********       *******************  *******************"
-    for (i = 0; i < bad; ++i)
-      printf "%5d         3         2       2012-%02d-%02d %02d:00:00  2012-%02d-%02d %02d:30:00\n",
-             1 + i % 32, 1 + i % 12, 1 + i % 28, i % 24, 1 + i % 12, 1 + i % 28, i % 24
-    for (i = 0; i < splits; ++i)
-      printf "%5d         4         0       2012-%02d-%02d 00:00:00\n", 1 + i % 32, 1 + i % 12, 1 + i % 28
-    print ""
-    print "PROBLEM/ACTION KINDS: see the manual"
-  }' > "$1"
-}
-
 # True when folder $1 holds exactly the names $2...
 holds_only() {
   local dir=$1; shift
@@ -95,7 +81,7 @@ name_case() {  # $1 name, $2 fault: none, size, readonly
   protocol_with_outlier "$d/ORBIT.PRT" 7
   input_file "$d/FITCHK.INP" ORBIT.PRT "$name" "."
   ln -s STA "$d/LINKDIR"; ln -s STA/SATCRUX.CRX "$d/LINK.CRX"
-  problem_file "$d/STA/SATCRUX.CRX" 19000 992
+  big_problem_file "$d/STA/SATCRUX.CRX" 19000 992
   chmod 640 "$d/STA/SATCRUX.CRX"
   cp -p "$d/STA/SATCRUX.CRX" "$d/ORIG"
   case $fault in
@@ -126,7 +112,7 @@ done
 concurrent() {  # $1 label, $2 name of the shared file as the runs give it
   local d=$work/conc_$1 k pids=() rc=0 sats=()
   mkdir -p "$d/shared"
-  problem_file "$d/shared/SATCRUX.CRX" 2000 10
+  big_problem_file "$d/shared/SATCRUX.CRX" 2000 10
   cp "$d/shared/SATCRUX.CRX" "$d/ORIG"
   for k in 1 2 3 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21; do
     mkdir "$d/run$k"
@@ -146,7 +132,7 @@ concurrent literal "$work/conc_literal/shared/SATCRUX.CRX"
 identical() {
   local d=$work/same k pids=() rc=0
   mkdir -p "$d"
-  problem_file "$d/SATCRUX.CRX" 2000 10
+  big_problem_file "$d/SATCRUX.CRX" 2000 10
   cp "$d/SATCRUX.CRX" "$d/ORIG"
   for k in $(seq 10); do
     mkdir "$d/run$k"
@@ -166,7 +152,7 @@ killed() {
   mkdir -p "$d/STA" "$ref/STA"
   protocol_with_outlier "$d/ORBIT.PRT" 11
   input_file "$d/FITCHK.INP" ORBIT.PRT '${P}/STA/SATCRUX.CRX' "."
-  problem_file "$d/ORIG" 19000 1000
+  big_problem_file "$d/ORIG" 19000 1000
   cp "$d/ORBIT.PRT" "$d/FITCHK.INP" "$ref/"; cp "$d/ORIG" "$ref/STA/SATCRUX.CRX"
   run_in "$ref"
   for n in $(seq 25); do
