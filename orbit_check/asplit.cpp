@@ -125,9 +125,7 @@ void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable&
   if (split.count > 0 && irc == 0) {
     u.recordsWritten = add_split_records(u.crxName, splitEpoch, split);
     if (split.count > 0 && u.recordsWritten == 0) no_place_warning(u.crxName);
-  } else if (split.count > 0) {
-    drop_known_splits(splitEpoch, split);
-  }
+  }  // without a problem file no arc split is known
   for (int sat : u.candidates) {
     if (std::find(split.satNum.begin(), split.satNum.end(), sat) == split.satNum.end()) {
       u.dropped.push_back(sat);

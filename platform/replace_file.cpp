@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/fixed_text.h"
 #include "platform/units.h"
 
 namespace platform {
@@ -38,13 +39,6 @@ bool injected_failure() {
   if (step > 64 || !(state.failSteps >> (step - 1) & 1UL)) return false;
   errno = EIO;
   return true;
-}
-
-int err_status() { return errno > 0 && errno % 256 != 0 ? errno : kErrOpen; }
-
-std::string trimmed(std::string_view name) {
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  return std::string(name);
 }
 
 int sync_fd(int fd) {
@@ -172,7 +166,7 @@ int write_new(const Target& t, std::string_view content, std::string* tmp) {
   }
   fd = create_named(t, tmp);
   if (fd < 0) {
-    const int status = err_status();
+    const int status = status_of(errno);
     tmp->clear();
     return status;
   }
@@ -182,7 +176,7 @@ int write_new(const Target& t, std::string_view content, std::string* tmp) {
 // Writes a device or FIFO in place.
 int write_in_place(const std::string& name, std::string_view content) {
   const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0) return err_status();
+  if (fd < 0) return status_of(errno);
   const bool ok = write_all(fd, content);
   return ::close(fd) == 0 && ok ? 0 : kErrWrite;
 }
@@ -191,7 +185,7 @@ int write_in_place(const std::string& name, std::string_view content) {
 
 int replace_file(std::string_view name_in, std::string_view content) {
   state.step = 0;
-  const std::string name = trimmed(name_in);
+  const std::string name = std::string(rtrim(name_in));
   if (name.empty()) return kErrNotFound;
   const Target t = describe(name);
   if (t.exists && S_ISDIR(t.st.st_mode)) return kErrIsDirectory;
@@ -199,7 +193,7 @@ int replace_file(std::string_view name_in, std::string_view content) {
   std::string tmp;
   int status = write_new(t, content, &tmp);
   if (status == 0 && (injected_failure() || ::rename(tmp.c_str(), t.path.c_str()) != 0)) {
-    status = err_status();
+    status = status_of(errno);
   }
   if (status != 0) {
     if (!tmp.empty()) ::unlink(tmp.c_str());
@@ -209,7 +203,7 @@ int replace_file(std::string_view name_in, std::string_view content) {
 }
 
 void remove_leftovers(std::string_view name) {
-  const Target t = describe(trimmed(name));
+  const Target t = describe(std::string(rtrim(name)));
   const std::string prefix = "." + t.base + std::string(kTempTag);
   std::error_code ec;
   for (fs::directory_iterator it(t.dir, ec), end; !ec && it != end; it.increment(ec)) {
@@ -247,12 +241,12 @@ int try_lock(int fd, bool writable) {
 
 int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds) {
   lock.release();
-  const std::string name = trimmed(name_in);
+  const std::string name = std::string(rtrim(name_in));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(waitSeconds);
   auto pause = std::chrono::microseconds(200);
   for (;;) {
     struct stat st {};
-    if (::stat(name.c_str(), &st) != 0) return err_status();
+    if (::stat(name.c_str(), &st) != 0) return status_of(errno);
     if (!S_ISREG(st.st_mode)) return 0;
     bool writable = true;
     int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
@@ -260,7 +254,7 @@ int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds) {
       writable = false;
       fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
     }
-    if (fd < 0) return err_status();
+    if (fd < 0) return status_of(errno);
     int rc;
     while ((rc = try_lock(fd, writable)) == EAGAIN || rc == EINTR) {
       if (std::chrono::steady_clock::now() >= deadline) break;
@@ -273,7 +267,7 @@ int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds) {
     }
     ::close(fd);  // replaced while we waited: lock the new file
     if (rc == EAGAIN || rc == EINTR) return kErrLockTimeout;
-    if (rc != 0) return rc % 256 != 0 ? rc : kErrOpen;
+    if (rc != 0) return status_of(rc);
   }
 }
 

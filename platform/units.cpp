@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/fixed_text.h"
+
 namespace platform {
 namespace {
 
@@ -112,8 +114,6 @@ struct ConsoleInit {
 };
 ConsoleInit console_init;
 
-int errno_status() { return errno > 0 && errno % 256 != 0 ? errno : kErrOpen; }
-
 std::FILE* open_existing(const std::string& name, bool read_only, bool& ro_out) {
   ro_out = read_only;
   if (read_only) return std::fopen(name.c_str(), "rb");
@@ -150,10 +150,9 @@ int open_unit(int lfn, std::string_view name_in, OpenStatus status, bool read_on
   u.read_only = read_only;
   if (status == OpenStatus::Scratch) {
     u.fp = std::tmpfile();
-    if (!u.fp) return errno_status();
+    if (!u.fp) return status_of(errno);
   } else {
-    std::string name(name_in);
-    while (!name.empty() && name.back() == ' ') name.pop_back();
+    const std::string name(rtrim(name_in));
     if (name.empty()) return kErrNotFound;
     std::error_code ec;
     if (fs::is_directory(name, ec)) return kErrIsDirectory;
@@ -167,7 +166,7 @@ int open_unit(int lfn, std::string_view name_in, OpenStatus status, bool read_on
     } else {
       u.fp = std::fopen(name.c_str(), "w+b");
     }
-    if (!u.fp) return errno_status();
+    if (!u.fp) return status_of(errno);
     u.name = name;
   }
   std::setvbuf(u.fp, u.wbuf.get(), _IOFBF, kBufSize);
@@ -202,13 +201,12 @@ bool unit_connected(int lfn, std::string* name) {
 int inquire_file(std::string_view name_in, bool& exists, int& unit) {
   exists = false;
   unit = 0;
-  std::string name(name_in);
-  while (!name.empty() && name.back() == ' ') name.pop_back();
+  const std::string name(rtrim(name_in));
   if (name.empty()) return 0;
   std::error_code ec;
   exists = fs::exists(name, ec);
   if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
-    return ec.value() % 256 != 0 ? ec.value() : kErrOpen;
+    return status_of(ec.value());
   }
   if (!exists) return 0;
   for (auto& [lfn, u] : table()) {

@@ -25,6 +25,10 @@ constexpr int kErrOpen = 5;          // any other open failure
 constexpr int kErrBlankName = 29;    // no file name
 constexpr int kErrWrite = 28;        // write, flush or close failed
 
+// An error number as a status: itself, or kErrOpen where it would read as
+// success (0 mod 256).
+inline int status_of(int err) { return err > 0 && err % 256 != 0 ? err : kErrOpen; }
+
 // Connects unit lfn to file name; returns 0 or a non-zero status.
 // A unit already connected is closed first.
 int open_unit(int lfn, std::string_view name, OpenStatus status, bool read_only);
