@@ -70,13 +70,37 @@ double real_option(const char* keyWord, const char* descr, bool strict, int& irC
   return result;
 }
 
-// The threshold table from the four editing options.
+// Editing options of systems 3-6, in table order.
+struct SystemOption {
+  const char* keyWord;
+  const char* descr;
+};
+constexpr SystemOption kFactorOptions[] = {{"FAC_GAL", "Factor wrt mean RMS (GALILEO)"},
+                                           {"FAC_SBA", "Factor wrt mean RMS (SBAS)"},
+                                           {"FAC_COM", "Factor wrt mean RMS (COMPASS)"},
+                                           {"FAC_QZS", "Factor wrt mean RMS (QZSS)"}};
+constexpr SystemOption kLimitOptions[] = {{"LIM_GAL", "Lower limit for RMS (GALILEO)"},
+                                          {"LIM_SBA", "Lower limit for RMS (SBAS)"},
+                                          {"LIM_COM", "Lower limit for RMS (COMPASS)"},
+                                          {"LIM_QZS", "Lower limit for RMS (QZSS)"}};
+
+// The threshold table from the editing options: GPS and GLONASS always,
+// the other systems only where the input file has their keyword (so no
+// message about a missing one).
 ThresholdTable editing_options(int& irCode) {
   ThresholdTable thr;
   thr.factor[0] = real_option("FAC_GPS", "Factor wrt mean RMS (GPS)", true, irCode);
   thr.factor[1] = real_option("FAC_GLO", "Factor wrt mean RMS (GLONASS)", true, irCode);
   thr.limit[0] = real_option("LIM_GPS", "Lower limit for RMS (GPS)", false, irCode);
   thr.limit[1] = real_option("LIM_GLO", "Lower limit for RMS (GLONASS)", false, irCode);
+  for (int k = 0; k < 4; ++k) {
+    const SystemOption& o = kFactorOptions[k];
+    if (input::TSTKEY(o.keyWord)) thr.factor[2 + k] = real_option(o.keyWord, o.descr, true, irCode);
+  }
+  for (int k = 0; k < 4; ++k) {
+    const SystemOption& o = kLimitOptions[k];
+    if (input::TSTKEY(o.keyWord)) thr.limit[2 + k] = real_option(o.keyWord, o.descr, false, irCode);
+  }
   return thr;
 }
 
