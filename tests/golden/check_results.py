@@ -50,6 +50,11 @@ def ints(text):
     return [int(v) for v in text.split()]
 
 
+def i4s(text):
+    """I4 fields, which may run into each other ("141529")."""
+    return [int(text[i:i + 4]) for i in range(0, len(text.rstrip()), 4)]
+
+
 def check_summary(case, results, summary):
     blocks = [b for b in summary.split("\n\n") if b.strip()]
     check(len(blocks) == len(results["protocols"]), case, "one summary block per protocol")
@@ -59,7 +64,7 @@ def check_summary(case, results, summary):
         for line in rest:  # values from column 34 on, continued on lines of their own
             head = line[:33].strip()
             key = head if head else key
-            groups.setdefault(key, []).extend(ints(line[33:]))
+            groups.setdefault(key, []).extend(i4s(line[33:]))
         doy, ecl_sats, minutes, mm = rest[0], *groups.values()
         base = re.split(r"[/\\]", p["file"])[-1][:15]
         check(first[2:17].strip() == base, case, f"summary name {base}")
@@ -75,12 +80,16 @@ def check_summary(case, results, summary):
 
 
 def check_week(case, results, week):
-    lines = week.splitlines()
+    lines = []  # a line of 100 values is continued on lines that begin with 4 blanks
+    for line in week.splitlines():
+        if line.startswith("    ") and lines:
+            lines[-1] += line[4:]
+        else:
+            lines.append(line)
     check(len(lines) == len(results["protocols"]), case, "one week line per protocol")
     for p, line in zip(results["protocols"], lines):
-        values = ints(line)
-        check(values[0] == p["day_of_year"]["middle"], case, "week line: day")
-        check(values[1:] == [nint(s["rms_m"] * 100) for s in p["satellites"]], case,
+        check(int(line[:4]) == p["day_of_year"]["middle"], case, "week line: day")
+        check(i4s(line[4:]) == [nint(s["rms_m"] * 100) for s in p["satellites"]], case,
               "week line: RMS in cm")
 
 
