@@ -142,6 +142,7 @@ def check_svg(case, path, results):
     check(all(not v.startswith(("http", "//")) for e in root.iter() for k, v in e.attrib.items()
               if k.endswith("href")), case, "no external reference")
     texts = ["".join(t.itertext()) for t in elements(root, "text")]
+    check_labels_inside(case, root)
     if results:
         check(results["verdict_text"] in texts, case, "verdict in the heading")
     ps = results["protocols"] if results else []
@@ -149,6 +150,24 @@ def check_svg(case, path, results):
         check_bars(case, root, texts, results)
     elif len(ps) > 1:
         check_heatmap(case, root, results)
+
+
+def check_labels_inside(case, root):
+    """Every text that is not turned lies within the picture (widths estimated)."""
+    style = "".join(e.text or "" for e in elements(root, "style"))
+    size = {}
+    for names, px in re.findall(r"((?:\.[\w-]+,?)+)\{[^}]*font-size:(\d+)px", style):
+        for name in re.findall(r"[\w-]+", names):
+            size[name] = int(px)
+    width = float(root.get("width"))
+    for t in elements(root, "text"):
+        if t.get("transform") or t.get("class") == "run-date":  # turned, or masked by the runner
+            continue
+        classes = t.get("class", "").split()
+        w = 0.55 * max([size.get(c, 0) for c in classes] + [0]) * len("".join(t.itertext()))
+        x = float(t.get("x"))
+        left = {"end": x - w, "middle": x - w / 2}.get(t.get("text-anchor"), x)
+        check(left >= 0 and left + w <= width, case, f"label inside the picture: {''.join(t.itertext())!r}")
 
 
 def check_bars(case, root, texts, results):
