@@ -113,7 +113,7 @@ void open_output(int lfn, const std::string& name) {
 
 // Results of the protocol loop that the later steps use.
 struct LoopResult {
-  std::vector<ProtocolExtract> extracts;
+  ProtocolExtract extract;         // of the last protocol
   std::array<double, 2> window{};  // rounded window of the last protocol
   double rmsMax = 0.0;             // largest RMS of the last protocol and its satellite
   int satMax = 0;
@@ -156,9 +156,9 @@ LoopResult protocol_loop(const std::vector<std::string>& files, const OutputName
   if (weekOpen) open_output(units.lfnAux2, names.weekFm);
 
   LoopResult r;
-  r.extracts.resize(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
-    ProtocolExtract& e = r.extracts[i];
+    ProtocolExtract& e = r.extract;
+    e = ProtocolExtract{};  // each protocol is read into a fresh extract
     int ircExt = 0;
     TableCount table;
     EXTDEF(files[i], 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat, e.longShadow,
@@ -183,9 +183,9 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   std::array<double, kMaxSys> level{};
   SplitList split;
   SplitUpdate update;
-  ASPLIT(splitEpoch, r.extracts[0], thr, level, split, &update);
+  ASPLIT(splitEpoch, r.extract, thr, level, split, &update);
   record_split(splitEpoch, level, split, update, splitName);
-  print_split_tables(r.extracts[0], thr, level, split);
+  print_split_tables(r.extract, thr, level, split);
   write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol);
   framework::write_line(lfn, "");
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);
