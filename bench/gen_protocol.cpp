@@ -2,8 +2,11 @@
 //
 //   gen_protocol FILE [seed=N] [sats=N] [iters=N] [layout=A|B] [noise=N] [final-noise=N]
 //                [ecl=N] [passages=N] [truncate=N] [arc="START,END"]...
+//                [systems=modern] [outlier=SAT:RMS]...
 //
 // Each arc= adds an arc window (the first replaces the default 2-day arc).
+// systems=modern gives the 136 satellites of six systems (sats= is then
+// ignored); each outlier= adds RMS metres to that satellite.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,6 +39,11 @@ bool apply(bench::ProtocolPlan& plan, const std::string& arg, bool& firstArc) {
     plan.seed = static_cast<unsigned>(std::atoi(value.c_str()));
   } else if (key == "layout" && (value == "A" || value == "B")) {
     plan.layout = value[0];
+  } else if (key == "systems" && value == "modern") {
+    plan.sats = bench::modern_satellites();
+  } else if (key == "outlier" && value.find(':') != std::string::npos) {
+    plan.outliers.emplace_back(std::atoi(value.c_str()),
+                               std::atof(value.substr(value.find(':') + 1).c_str()));
   } else if (key == "arc" && value.find(',') != std::string::npos) {
     if (firstArc) plan.arcs.clear();
     firstArc = false;

@@ -48,10 +48,17 @@ class Writer {
   long long lines_ = 0;
 };
 
-std::vector<int> satellites(int n) {
+std::vector<int> satellites(const ProtocolPlan& plan) {
+  if (!plan.sats.empty()) return plan.sats;
   std::vector<int> sats;
-  for (int i = 0; i < n; ++i) sats.push_back(i < 32 ? i + 1 : 101 + (i - 32));
+  for (int i = 0; i < plan.nSat; ++i) sats.push_back(i < 32 ? i + 1 : 101 + (i - 32));
   return sats;
+}
+
+double added_rms(const ProtocolPlan& plan, int sat) {
+  double add = 0.0;
+  for (const auto& [number, rms] : plan.outliers) add += number == sat ? rms : 0.0;
+  return add;
 }
 
 void write_header(Writer& w, const ProtocolPlan& plan) {
@@ -101,12 +108,13 @@ bool write_table(Writer& w, Random& r, const ProtocolPlan& plan, int arc, int it
   w.line(plan.layout == 'A' ? " SAT    #POS   RMS (M)   MAX. RESIDUALS (M)"
                             : " SAT   #POS   RMS (M)   MAX. RESIDUALS (M)");
   w.line(" %s", std::string(48, '-').c_str());
-  const std::vector<int> sats = satellites(plan.nSat);
+  const std::vector<int> sats = satellites(plan);
   rms.clear();
   for (int i = 0; i < plan.nSat; ++i) {
     if (i == rows) return false;
     // Later iterations fit better; one satellite of each table is an outlier.
-    const double base = 0.01 + 0.04 * r.uniform() + (i == 3 ? 0.2 : 0.0);
+    const double base =
+        0.01 + 0.04 * r.uniform() + (i == 3 ? 0.2 : 0.0) + added_rms(plan, sats[i]);
     const double value = std::round(base * (1.0 + 2.0 * (plan.nIter - iter)) * 1000.0) / 1000.0;
     rms.push_back(value);
     const char* format = plan.layout == 'A' ? " %3d    %4d   %6.3f   %7.3f %7.3f %7.3f"
@@ -123,7 +131,7 @@ void write_eclipses(Writer& w, Random& r, const ProtocolPlan& plan, Expected* ou
   w.line(" SAT  START     DURATION (MIN:SEC)");
   w.line(" ---  --------  -----");
   w.blank();
-  const std::vector<int> sats = satellites(plan.nSat);
+  const std::vector<int> sats = satellites(plan);
   for (int j = 0; j < plan.nEcl; ++j) {
     const int sat = sats[static_cast<std::size_t>(j * 7) % sats.size()];
     int longest = 0;
@@ -146,7 +154,19 @@ void write_eclipses(Writer& w, Random& r, const ProtocolPlan& plan, Expected* ou
 
 }  // namespace
 
-Expected write_protocol(const std::string& path, const ProtocolPlan& plan) {
+std::vector<int> modern_satellites() {
+  std::vector<int> sats;
+  const std::pair<int, int> ranges[] = {{1, 32}, {101, 124}, {201, 228}, {401, 445}, {501, 504}};
+  for (const auto& [first, last] : ranges) {
+    if (first == 401) sats.insert(sats.end(), {320, 323, 327});
+    for (int s = first; s <= last; ++s) sats.push_back(s);
+  }
+  return sats;
+}
+
+Expected write_protocol(const std::string& path, const ProtocolPlan& given) {
+  ProtocolPlan plan = given;
+  if (!plan.sats.empty()) plan.nSat = static_cast<int>(plan.sats.size());
   Expected e;
   Writer w(path);
   if (!w.ok()) return e;
@@ -168,7 +188,8 @@ Expected write_protocol(const std::string& path, const ProtocolPlan& plan) {
     }
     if (iter == plan.nIter && plan.truncateRows >= 0) break;
   }
-  e.satNum = satellites(static_cast<int>(e.rms.size()));
+  e.satNum = satellites(plan);
+  e.satNum.resize(e.rms.size());
   e.lines = w.lines();
   return e;
 }

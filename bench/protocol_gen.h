@@ -10,7 +10,11 @@ namespace bench {
 
 struct ProtocolPlan {
   unsigned seed = 1;
-  int nSat = 32;           // GPS 1-32 first, then GLONASS 101, 102, ...
+  int nSat = 32;           // GPS 1-32 first, then GLONASS 101, 102, ... (without sats)
+  std::vector<int> sats;   // the satellites in table order, when not empty (nSat follows)
+  // Satellite number and the RMS (m) added to it in every table: outliers
+  // besides the fourth row, which always has 0.2 m more.
+  std::vector<std::pair<int, double>> outliers;
   int nIter = 5;           // iterations; the last one is final
   char layout = 'A';       // satellite table layout, 'A' or 'B'
   int noisePerTable = 40;  // residual lines behind every RMS table
@@ -31,6 +35,10 @@ struct Expected {
   std::vector<int> eclSat;
   std::vector<int> longShadow;  // seconds
 };
+
+// The constellation of a 2026 orbit fit: GPS 1-32, GLONASS 101-124, Galileo
+// 201-228, SBAS 320, 323, 327, Compass 401-445, QZSS 501-504 (136 satellites).
+std::vector<int> modern_satellites();
 
 // Writes the protocol to path; returns what it holds. Nothing stands behind
 // the last eclipse section, so a reader of arc 1 sees the whole file only

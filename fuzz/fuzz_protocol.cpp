@@ -18,7 +18,7 @@ void read_protocol(const std::string& path, int arcNum, orbit_check::ProtocolExt
   orbit_check::EXTDEF(path, arcNum, e.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat,
                       e.longShadow, e.nArc, irc);
   fuzzsupport::require(irc == 0 || irc == 1, "EXTDEF return code");
-  fuzzsupport::require(e.nSat <= orbit_check::kMaxSat && e.nEcl <= orbit_check::kMaxSat,
+  fuzzsupport::require(e.nSat <= orbit_check::kMaxSat && e.nEcl <= orbit_check::kMaxEcl,
                        "EXTDEF counts within the arrays");
 }
 

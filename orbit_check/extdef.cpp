@@ -44,8 +44,8 @@ struct Outputs {
   std::array<int, kMaxSat>& satNum;
   std::array<double, kMaxSat>& rms;
   int& nEcl;
-  std::array<int, kMaxSat>& eclSat;
-  std::array<int, kMaxSat>& longShadow;
+  std::array<int, kMaxEcl>& eclSat;
+  std::array<int, kMaxEcl>& longShadow;
   int& nArc;
   TableCount table;  // of this call
 };
@@ -119,14 +119,15 @@ Search search(Protocol& p, Match match) {
 
 Flow after_search(Search s) { return s == Search::Eof ? Flow::Ended : Flow::Next; }
 
-// A count from the protocol, cut to kMaxSat with a warning.
-int limited(int count, std::string_view what, const Protocol& p) {
+// A count from the protocol, cut to most with a warning. The count fields
+// cannot state more than the extract holds; the guard stays for safety.
+int limited(int count, int most, std::string_view what, const Protocol& p) {
   int irc = 0;
-  framework::DIMTST(
-      0, 1, 2, "EXTDEF", "maxsat", what,
-      "The first 85 are kept. Protocol file: " + std::string(platform::rtrim(p.fileName())), count,
-      kMaxSat, irc);
-  return std::min(count, kMaxSat);
+  framework::DIMTST(0, 1, 2, "EXTDEF", "maxsat", what,
+                    "The first " + std::to_string(most) +
+                        " are kept. Protocol file: " + std::string(platform::rtrim(p.fileName())),
+                    count, most, irc);
+  return std::min(count, most);
 }
 
 Flow find_iterations(Protocol& p) {
@@ -170,7 +171,7 @@ Flow find_sat_count(Protocol& p, Outputs& out) {
   if (s != Search::Found) return after_search(s);
   int n = 0;
   if (!p.free_int_at(33, 35, n)) return p.unreadable("satellite count, columns 33-35");
-  out.nSat = limited(n, "satellites", p);
+  out.nSat = limited(n, kMaxSat, "satellites", p);
   out.table.count = out.nSat;
   return Flow::Next;
 }
@@ -233,7 +234,7 @@ Flow read_eclipse_block(Protocol& p, int j, Outputs& out) {
 }
 
 Flow read_eclipses(Protocol& p, int count, Outputs& out) {
-  out.nEcl = limited(count, "eclipsing satellites", p);
+  out.nEcl = limited(count, kMaxEcl, "eclipsing satellites", p);
   for (int i = 0; i < 4; ++i) {
     if (!p.next()) return Flow::Ended;
   }
@@ -272,7 +273,7 @@ Flow read_phases(Protocol& p, int arcNum, Outputs& out) {
 
 void EXTDEF(std::string_view fileName, int arcNum, std::array<double, 2>& window, int& nSat,
             std::array<int, kMaxSat>& satNum, std::array<double, kMaxSat>& rms, int& nEcl,
-            std::array<int, kMaxSat>& eclSat, std::array<int, kMaxSat>& longShadow, int& nArc,
+            std::array<int, kMaxEcl>& eclSat, std::array<int, kMaxEcl>& longShadow, int& nArc,
             int& irc, TableCount* table) {
   const int lfn = framework::m_tolk.lfnWork;
   int iostat = 0;

@@ -27,12 +27,13 @@ struct TableCount {
 // shadow passages (s), arc count. Outputs that the reader does not reach keep
 // their values. irc is set to 1 when the file ends before the reader is done
 // or a field it needs is not a number (warning on lfnMsg); otherwise it is
-// left as it was. Counts above kMaxSat keep the first kMaxSat entries (warning).
+// left as it was. A satellite count above kMaxSat, or an eclipsing count above
+// kMaxEcl, keeps the first entries (warning); the count fields cannot state more.
 // With table, also how much of the satellite table was read.
 // An open failure ends the run.
 void EXTDEF(std::string_view fileName, int arcNum, std::array<double, 2>& window, int& nSat,
             std::array<int, kMaxSat>& satNum, std::array<double, kMaxSat>& rms, int& nEcl,
-            std::array<int, kMaxSat>& eclSat, std::array<int, kMaxSat>& longShadow, int& nArc,
+            std::array<int, kMaxEcl>& eclSat, std::array<int, kMaxEcl>& longShadow, int& nArc,
             int& irc, TableCount* table = nullptr);
 
 }  // namespace orbit_check

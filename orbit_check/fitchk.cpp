@@ -70,13 +70,37 @@ double real_option(const char* keyWord, const char* descr, bool strict, int& irC
   return result;
 }
 
-// The threshold table from the four editing options.
+// Editing options of systems 3-6, in table order.
+struct SystemOption {
+  const char* keyWord;
+  const char* descr;
+};
+constexpr SystemOption kFactorOptions[] = {{"FAC_GAL", "Factor wrt mean RMS (GALILEO)"},
+                                           {"FAC_SBA", "Factor wrt mean RMS (SBAS)"},
+                                           {"FAC_COM", "Factor wrt mean RMS (COMPASS)"},
+                                           {"FAC_QZS", "Factor wrt mean RMS (QZSS)"}};
+constexpr SystemOption kLimitOptions[] = {{"LIM_GAL", "Lower limit for RMS (GALILEO)"},
+                                          {"LIM_SBA", "Lower limit for RMS (SBAS)"},
+                                          {"LIM_COM", "Lower limit for RMS (COMPASS)"},
+                                          {"LIM_QZS", "Lower limit for RMS (QZSS)"}};
+
+// The threshold table from the editing options: GPS and GLONASS always,
+// the other systems only where the input file has their keyword (so no
+// message about a missing one).
 ThresholdTable editing_options(int& irCode) {
   ThresholdTable thr;
   thr.factor[0] = real_option("FAC_GPS", "Factor wrt mean RMS (GPS)", true, irCode);
   thr.factor[1] = real_option("FAC_GLO", "Factor wrt mean RMS (GLONASS)", true, irCode);
   thr.limit[0] = real_option("LIM_GPS", "Lower limit for RMS (GPS)", false, irCode);
   thr.limit[1] = real_option("LIM_GLO", "Lower limit for RMS (GLONASS)", false, irCode);
+  for (int k = 0; k < 4; ++k) {
+    const SystemOption& o = kFactorOptions[k];
+    if (input::TSTKEY(o.keyWord)) thr.factor[2 + k] = real_option(o.keyWord, o.descr, true, irCode);
+  }
+  for (int k = 0; k < 4; ++k) {
+    const SystemOption& o = kLimitOptions[k];
+    if (input::TSTKEY(o.keyWord)) thr.limit[2 + k] = real_option(o.keyWord, o.descr, false, irCode);
+  }
   return thr;
 }
 
@@ -89,7 +113,7 @@ void open_output(int lfn, const std::string& name) {
 
 // Results of the protocol loop that the later steps use.
 struct LoopResult {
-  std::vector<ProtocolExtract> extracts;
+  ProtocolExtract extract;         // of the last protocol
   std::array<double, 2> window{};  // rounded window of the last protocol
   double rmsMax = 0.0;             // largest RMS of the last protocol and its satellite
   int satMax = 0;
@@ -132,9 +156,9 @@ LoopResult protocol_loop(const std::vector<std::string>& files, const OutputName
   if (weekOpen) open_output(units.lfnAux2, names.weekFm);
 
   LoopResult r;
-  r.extracts.resize(files.size());
   for (std::size_t i = 0; i < files.size(); ++i) {
-    ProtocolExtract& e = r.extracts[i];
+    ProtocolExtract& e = r.extract;
+    e = ProtocolExtract{};  // each protocol is read into a fresh extract
     int ircExt = 0;
     TableCount table;
     EXTDEF(files[i], 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat, e.longShadow,
@@ -159,9 +183,9 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   std::array<double, kMaxSys> level{};
   SplitList split;
   SplitUpdate update;
-  ASPLIT(splitEpoch, r.extracts[0], thr, level, split, &update);
+  ASPLIT(splitEpoch, r.extract, thr, level, split, &update);
   record_split(splitEpoch, level, split, update, splitName);
-  print_split_tables(r.extracts[0], thr, level, split);
+  print_split_tables(r.extract, thr, level, split);
   write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol);
   framework::write_line(lfn, "");
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);

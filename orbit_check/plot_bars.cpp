@@ -204,7 +204,7 @@ double draw_x_labels(SvgDoc& svg, const ProtocolExtract& e, const Frame& f, cons
     const std::string num = std::to_string(e.satNum[i]);
     if (turn) svg.text(cx + 3.5, f.bottom + 5, num, "sat", "end", -90.0);
     else svg.text(cx, f.bottom + 13, num, "sat", "middle");
-    for (int j = 0; j < std::clamp(e.nEcl, 0, kMaxSat); ++j) {
+    for (int j = 0; j < std::clamp(e.nEcl, 0, kMaxEcl); ++j) {
       if (e.eclSat[j] != e.satNum[i]) continue;
       svg.circle(cx, eclY, 3.5, "ecl", satellite_tip(e, i));
       svg.text(cx, eclY + 13, std::to_string(e.longShadow[j] / 60), "small", "middle");
@@ -213,6 +213,27 @@ double draw_x_labels(SvgDoc& svg, const ProtocolExtract& e, const Frame& f, cons
   }
   if (anyEcl) svg.text(f.left - 5, eclY + 3, "shadow (min)", "small", "end");
   return eclY + kEclipseRow;
+}
+
+// How far the frame must move down so that the value and star over the
+// bars under the panel title stay clear of it.
+double title_clearance(const RunRecord& run, const Frame& f, const Panel& p, double top,
+                       const std::string& title) {
+  const ProtocolExtract& e = run.protocols[0].extract;
+  // Bold text is about as wide as text_width's estimate; marks 6 px each side.
+  const double titleEnd = kPlotMargin + text_width(title, 13);
+  double shift = 0.0;
+  for (std::size_t k = 0; k < p.idx.size() && f.x(k) + f.step / 2 - 6 < titleEnd; ++k) {
+    const int i = p.idx[k];
+    std::string note;
+    const double mm = e.rms[i] * 1000.0;
+    const bool cut = mm > f.scale.top;
+    const bool star = run.split && listed(run.split->split.satNum, e.satNum[i]);
+    if (!cut && !star && bar_class(run, e.satNum[i], e.rms[i], note) != "bar-split") continue;
+    const double y = cut ? f.top - 6.0 : f.y(mm);
+    shift = std::max(shift, top + 20.0 - (y - (star ? 25.0 : 12.0)));
+  }
+  return shift;
 }
 
 double draw_panel(SvgDoc& svg, const RunRecord& run, const Panel& p, double top, double step) {
@@ -225,7 +246,11 @@ double draw_panel(SvgDoc& svg, const RunRecord& run, const Panel& p, double top,
   for (int i : p.idx) mm.push_back(e.rms[i] * 1000.0);
   const std::vector<RefLine> lines = ref_lines(run, p.sys);
   f.scale = axis_scale(mm, lines);
-  svg.text(kPlotMargin, top + 16, panel_title(run, p), "panel-title");
+  const std::string title = panel_title(run, p);
+  const double shift = title_clearance(run, f, p, top, title);
+  f.top += shift;
+  f.bottom += shift;
+  svg.text(kPlotMargin, top + 16, title, "panel-title");
   draw_axes(svg, f, p.idx.size());
   for (std::size_t k = 0; k < p.idx.size(); ++k) draw_bar(svg, run, f, k, p.idx[k]);
   draw_ref_lines(svg, f, p.idx.size(), lines);

@@ -124,8 +124,14 @@ void draw_column(SvgDoc& svg, const RunRecord& run, const std::map<int, int>& ro
   svg.rect(g.x(c) + 0.5, y + 0.5, g.colW - 2, kRow - 2, "max-inner");
 }
 
+std::string tolerance_note(const ToleranceRecord& t) {
+  return "TOL_RMS " + fixed_text(t.tolerance * 100.0, 1) + " cm, checked on the last protocol: " +
+         (t.exceeded ? "exceeded (\xC3\x97)" : "kept");
+}
+
 // The tolerance against the last protocol: a cross on every RMS above it
-// and a note under the column.
+// and a note under the column, ending there unless it would run off the
+// left edge.
 double draw_tolerance(SvgDoc& svg, const RunRecord& run, const std::map<int, int>& rows,
                       const Grid& g, double bottom) {
   if (!run.tolerance || run.tolerance->tolerance <= 0.0) return bottom;
@@ -138,10 +144,8 @@ double draw_tolerance(SvgDoc& svg, const RunRecord& run, const std::map<int, int
   }
   const double x = g.x(c) + g.colW / 2;
   svg.text(x, bottom + 14, "\xE2\x96\xB2", "legend", "middle");
-  const std::string note = "TOL_RMS " + fixed_text(t.tolerance * 100.0, 1) +
-                           " cm, checked on the last protocol: " +
-                           (t.exceeded ? "exceeded (\xC3\x97)" : "kept");
-  svg.text(x + 8, bottom + 28, note, "legend", "end");
+  const std::string note = tolerance_note(t);
+  svg.text(std::max(x + 8, kPlotMargin + text_width(note, 10)), bottom + 28, note, "legend", "end");
   return bottom + 34;
 }
 
@@ -155,9 +159,13 @@ std::vector<LegendItem> legend() {
 
 }  // namespace
 
+// The map, and the tolerance note from the left edge.
 double heatmap_width(const RunRecord& run) {
-  return kLeft + column_width(run.protocols.size()) * static_cast<double>(run.protocols.size()) +
-         kRight;
+  const double map =
+      kLeft + column_width(run.protocols.size()) * static_cast<double>(run.protocols.size()) +
+      kRight;
+  if (!run.tolerance || run.tolerance->tolerance <= 0.0) return map;
+  return std::max(map, 2 * kPlotMargin + text_width(tolerance_note(*run.tolerance), 10));
 }
 
 double draw_heatmap(SvgDoc& svg, const RunRecord& run, int /*ircode*/, double top, double width) {

@@ -6,8 +6,10 @@
 
 namespace orbit_check {
 
-// Satellites, and eclipsing satellites, that one protocol extract holds.
-constexpr int kMaxSat = 85;
+// Satellites, and eclipsing satellites, that one protocol extract holds: as
+// many as the protocol's count fields can state (3 and 2 digits).
+constexpr int kMaxSat = 999;
+constexpr int kMaxEcl = 99;
 
 // Satellite systems: 1 GPS, 2 GLONASS, 3 Galileo, 4 SBAS, 5 Compass, 6 QZSS.
 constexpr int kMaxSys = 6;
@@ -29,8 +31,8 @@ struct ProtocolExtract {
   std::array<int, kMaxSat> satNum{};      // satellite numbers, in table order
   std::array<double, kMaxSat> rms{};      // orbit-fit RMS (m), parallel to satNum
   int nEcl = 0;                           // eclipsing satellite count
-  std::array<int, kMaxSat> eclSat{};      // eclipsing satellite numbers, in block order
-  std::array<int, kMaxSat> longShadow{};  // longest shadow passage (s), parallel to eclSat
+  std::array<int, kMaxEcl> eclSat{};      // eclipsing satellite numbers, in block order
+  std::array<int, kMaxEcl> longShadow{};  // longest shadow passage (s), parallel to eclSat
   int nArc = 0;                           // arc count of the arc table
 };
 

@@ -35,10 +35,10 @@ int largest_rms(const ProtocolExtract& ext) {
 }
 
 // RMS (mm) of each eclipsing satellite: its last entry in the table, 0 without one.
-std::array<int, kMaxSat> eclipse_rms_mm(const ProtocolExtract& ext) {
-  std::array<int, kMaxSat> mm{};
+std::array<int, kMaxEcl> eclipse_rms_mm(const ProtocolExtract& ext) {
+  std::array<int, kMaxEcl> mm{};
   const int nSat = std::clamp(ext.nSat, 0, kMaxSat);
-  for (int j = 0; j < std::clamp(ext.nEcl, 0, kMaxSat); ++j) {
+  for (int j = 0; j < std::clamp(ext.nEcl, 0, kMaxEcl); ++j) {
     for (int i = 0; i < nSat; ++i) {
       if (ext.satNum[i] == ext.eclSat[j]) mm[j] = timeutil::nint(ext.rms[i] * 1000.0);
     }
@@ -80,14 +80,14 @@ void write_summary(std::string_view fileName, const ProtocolExtract& ext, long l
   first.A(" , # Eclipsing: ").I(ext.nEcl, 2).A(" , Max. RMS:").F(rmsMax, 6, 3);
   first.A(" for sat. ").I(satMax, 3);
   framework::write_line(lfn, first.str());
-  const int nEcl = std::clamp(ext.nEcl, 0, kMaxSat);
+  const int nEcl = std::clamp(ext.nEcl, 0, kMaxEcl);
   const std::string doy =
       platform::Line().A("  (DOY: ").I(middleDay, 3).A(")").X(6).A("Eclips. Sat. : ").str();
   write_values(lfn, doy, nEcl, kSummaryPerLine, [&](int j) { return ext.eclSat[j]; });
   const std::string b18(18, ' ');
   write_values(lfn, b18 + "Min in eclips: ", nEcl, kSummaryPerLine,
                [&](int j) { return ext.longShadow[j] / 60; });
-  const std::array<int, kMaxSat> mm = eclipse_rms_mm(ext);
+  const std::array<int, kMaxEcl> mm = eclipse_rms_mm(ext);
   write_values(lfn, b18 + "RMS (mm)     : ", nEcl, kSummaryPerLine, [&](int j) { return mm[j]; });
   framework::write_line(lfn, "");
 }

@@ -117,6 +117,7 @@ void record_options(double tolRms, const ThresholdTable& thresholds) {
 void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
                      const std::array<double, 2>& windowRead, double rmsMax, int satMax,
                      int readerIrc) {
+  if (d_runrec.plotName.empty() && d_runrec.jsonName.empty()) return;  // nothing shows it
   ProtocolRecord p;
   p.fileName = std::string(platform::rtrim(fileName));
   p.extract = extract;

@@ -69,7 +69,8 @@ void start_run_record(const std::string& plotName, const std::string& jsonName);
 void record_options(double tolRms, const ThresholdTable& thresholds);
 
 // One protocol after its summary: the extract (window rounded), the window
-// as read, the largest RMS and its satellite, and the reader's return code.
+// as read, the largest RMS and its satellite, and the reader's return code;
+// kept only when the picture or the results are named.
 void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
                      const std::array<double, 2>& windowRead, double rmsMax, int satMax,
                      int readerIrc);

@@ -105,7 +105,7 @@ std::string satellite_tip(const ProtocolExtract& e, int i) {
   const int sat = e.satNum[i];
   std::string tip = std::to_string(sat) + " (" + std::string(system_name(sat)) + "): RMS " +
                     fixed_text(e.rms[i] * 1000.0, 1) + " mm";
-  for (int j = 0; j < std::clamp(e.nEcl, 0, kMaxSat); ++j) {
+  for (int j = 0; j < std::clamp(e.nEcl, 0, kMaxEcl); ++j) {
     if (e.eclSat[j] != sat) continue;
     tip += "; eclipsing, longest shadow passage " + std::to_string(e.longShadow[j] / 60) +
            " min " + std::to_string(e.longShadow[j] % 60) + " s";

@@ -154,7 +154,7 @@ void satellites(JsonWriter& w, const ProtocolExtract& e) {
 void eclipsing(JsonWriter& w, const ProtocolExtract& e) {
   w.raw("eclipsing_count", num(static_cast<long long>(e.nEcl)));
   w.open("eclipsing", '[');
-  for (int j = 0; j < std::clamp(e.nEcl, 0, kMaxSat); ++j) {
+  for (int j = 0; j < std::clamp(e.nEcl, 0, kMaxEcl); ++j) {
     const std::optional<int> mm = eclipse_rms_mm(e, j);
     w.open("", '{', true);
     w.raw("number", num(static_cast<long long>(e.eclSat[j])));

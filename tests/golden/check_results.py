@@ -50,6 +50,11 @@ def ints(text):
     return [int(v) for v in text.split()]
 
 
+def i4s(text):
+    """I4 fields, which may run into each other ("141529")."""
+    return [int(text[i:i + 4]) for i in range(0, len(text.rstrip()), 4)]
+
+
 def check_summary(case, results, summary):
     blocks = [b for b in summary.split("\n\n") if b.strip()]
     check(len(blocks) == len(results["protocols"]), case, "one summary block per protocol")
@@ -59,7 +64,7 @@ def check_summary(case, results, summary):
         for line in rest:  # values from column 34 on, continued on lines of their own
             head = line[:33].strip()
             key = head if head else key
-            groups.setdefault(key, []).extend(ints(line[33:]))
+            groups.setdefault(key, []).extend(i4s(line[33:]))
         doy, ecl_sats, minutes, mm = rest[0], *groups.values()
         base = re.split(r"[/\\]", p["file"])[-1][:15]
         check(first[2:17].strip() == base, case, f"summary name {base}")
@@ -75,12 +80,16 @@ def check_summary(case, results, summary):
 
 
 def check_week(case, results, week):
-    lines = week.splitlines()
+    lines = []  # a line of 100 values is continued on lines that begin with 4 blanks
+    for line in week.splitlines():
+        if line.startswith("    ") and lines:
+            lines[-1] += line[4:]
+        else:
+            lines.append(line)
     check(len(lines) == len(results["protocols"]), case, "one week line per protocol")
     for p, line in zip(results["protocols"], lines):
-        values = ints(line)
-        check(values[0] == p["day_of_year"]["middle"], case, "week line: day")
-        check(values[1:] == [nint(s["rms_m"] * 100) for s in p["satellites"]], case,
+        check(int(line[:4]) == p["day_of_year"]["middle"], case, "week line: day")
+        check(i4s(line[4:]) == [nint(s["rms_m"] * 100) for s in p["satellites"]], case,
               "week line: RMS in cm")
 
 
@@ -133,6 +142,7 @@ def check_svg(case, path, results):
     check(all(not v.startswith(("http", "//")) for e in root.iter() for k, v in e.attrib.items()
               if k.endswith("href")), case, "no external reference")
     texts = ["".join(t.itertext()) for t in elements(root, "text")]
+    check_labels_inside(case, root)
     if results:
         check(results["verdict_text"] in texts, case, "verdict in the heading")
     ps = results["protocols"] if results else []
@@ -140,6 +150,24 @@ def check_svg(case, path, results):
         check_bars(case, root, texts, results)
     elif len(ps) > 1:
         check_heatmap(case, root, results)
+
+
+def check_labels_inside(case, root):
+    """Every text that is not turned lies within the picture (widths estimated)."""
+    style = "".join(e.text or "" for e in elements(root, "style"))
+    size = {}
+    for names, px in re.findall(r"((?:\.[\w-]+,?)+)\{[^}]*font-size:(\d+)px", style):
+        for name in re.findall(r"[\w-]+", names):
+            size[name] = int(px)
+    width = float(root.get("width"))
+    for t in elements(root, "text"):
+        if t.get("transform") or t.get("class") == "run-date":  # turned, or masked by the runner
+            continue
+        classes = t.get("class", "").split()
+        w = 0.55 * max([size.get(c, 0) for c in classes] + [0]) * len("".join(t.itertext()))
+        x = float(t.get("x"))
+        left = {"end": x - w, "middle": x - w / 2}.get(t.get("text-anchor"), x)
+        check(left >= 0 and left + w <= width, case, f"label inside the picture: {''.join(t.itertext())!r}")
 
 
 def check_bars(case, root, texts, results):

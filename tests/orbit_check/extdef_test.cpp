@@ -304,31 +304,18 @@ TEST_F(ExtdefTest, UnreadableFieldsEndTheReaderWithAWarning) {
   }
 }
 
-TEST_F(ExtdefTest, CountsAbove85KeepTheFirst85) {
-  Lines l = with_start({sat_count(" 86"), rms_head("  1", "  1"), " SAT    #POS", ""});
-  for (int s = 1; s <= 86; ++s) l.push_back(row('A', s, "0.10"));
-  l.insert(l.end(), {ecl_head("86"), "", "", "", ""});
-  for (int s = 1; s <= 86; ++s) l.insert(l.end(), {ecl_line(i3(s), " 1:00"), ""});
-  ext.satNum[kMaxSat - 1] = -5;
+TEST_F(ExtdefTest, CountsOf999And99SatellitesAreReadWhole) {
+  Lines l = with_start({sat_count("999"), rms_head("  1", "  1"), " SAT    #POS", ""});
+  for (int s = 1; s <= 999; ++s) l.push_back(row('A', s, "0.10"));
+  l.insert(l.end(), {ecl_head("99"), "", "", "", ""});
+  for (int s = 1; s <= 99; ++s) l.insert(l.end(), {ecl_line(i3(s), " 1:00"), ""});
   EXPECT_EQ(read(l), 0);
-  EXPECT_EQ(ext.nSat, 85);
-  EXPECT_EQ(ext.satNum[kMaxSat - 1], 85);
-  EXPECT_EQ(ext.nEcl, 85);
-  EXPECT_EQ(ext.eclSat[kMaxSat - 1], 85);
-  const std::string advice =
-      B16 + "The first 85 are kept. Protocol file: " + tmp.file("p.prt") + "\n\n";
-  EXPECT_EQ(console, "\n ### SR DIMTST: MAXIMUM DIMENSION \"maxsat\" EXCEEDED IN SR EXTDEF\n" +
-                         B16 + "TOO MANY satellites\n" + B16 +
-                         "ACTUAL NUMBER OF satellites :     86\n" + B16 +
-                         "MAXIMUM NUMBER ALLOWED      :     85\n" + B16 +
-                         "INCREASE MAXIMUM DIMENSION \"maxsat\" OR\n" + B16 +
-                         "REDUCE NUMBER OF satellites\n" + advice +
-                         "\n ### SR DIMTST: MAXIMUM DIMENSION \"maxsat\" EXCEEDED IN SR EXTDEF\n" +
-                         B16 + "TOO MANY eclipsing satellites\n" + B16 +
-                         "ACTUAL NUMBER OF eclipsing satellites :     86\n" + B16 +
-                         "MAXIMUM NUMBER ALLOWED                :     85\n" + B16 +
-                         "INCREASE MAXIMUM DIMENSION \"maxsat\" OR\n" + B16 +
-                         "REDUCE NUMBER OF eclipsing satellites\n" + advice);
+  EXPECT_EQ(ext.nSat, kMaxSat);
+  EXPECT_EQ(ext.satNum[kMaxSat - 1], 999);
+  EXPECT_EQ(table.rows, 999);
+  EXPECT_EQ(ext.nEcl, orbit_check::kMaxEcl);
+  EXPECT_EQ(ext.eclSat[orbit_check::kMaxEcl - 1], 99);
+  EXPECT_EQ(console, "") << "no dimension warning";
 }
 
 TEST_F(ExtdefTest, MissingFileEndsTheRun) {
