@@ -101,10 +101,12 @@ bool looks_like_value(const std::string& line) {
   return is_quote(line[0]) || !input::decode_keyword_line(line, name, n);
 }
 
-bool keyword_line_of_fitchk(const std::string& line, std::string& name) {
+// A line that reads as a keyword line of a keyword the input file may hold.
+bool known_keyword_line(const std::string& line, std::string& name) {
   int n = 0;
   if (!input::decode_keyword_line(line, name, n)) return false;
-  return find_keyword(platform::cut(name, 32)) != nullptr;
+  name = platform::cut(name, 32);
+  return find_keyword(name) != nullptr || other_known_keyword(name);
 }
 
 void check_count(CheckContext& ctx, std::size_t i) {
@@ -131,7 +133,10 @@ void check_count(CheckContext& ctx, std::size_t i) {
   std::vector<std::string> keywords;
   for (std::size_t k = 0; k < key.valueTexts.size(); ++k) {
     std::string other;
-    if (keyword_line_of_fitchk(key.valueTexts[k], other)) keywords.push_back(other);
+    if (known_keyword_line(key.valueTexts[k], other)) {
+      keywords.push_back(other);
+      continue;
+    }
     const std::string& text = key.valueTexts[k];
     check_cut(ctx, key.valueLines[k], name, text, input::line_value(text, 0, false), true);
   }
