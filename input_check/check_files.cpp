@@ -9,6 +9,7 @@
 #include "input_check/check_parts.h"
 #include "input_check/fitchk_keywords.h"
 #include "orbit_check/check_output_files.h"
+#include "orbit_check/protocol_keyword.h"
 #include "platform/file_access.h"
 #include "platform/file_identity.h"
 #include "platform/fixed_text.h"
@@ -118,18 +119,14 @@ std::string file_name(const char* key) {
 
 // The protocol list that RADIO_1 selects, as GTFILE gives it.
 void protocol_list(CheckContext& ctx) {
-  std::vector<std::string> value;
-  int irc = 0;
-  input::READKEYS("RADIO_1", value, irc);
-  const std::string radio = value.empty() ? std::string() : value[0];
-  const char* key = platform::same_text(radio, "1")   ? "JOBOUT"
-                    : platform::same_text(radio, "0") ? "OUTPUT"
-                                                      : nullptr;
+  const char* key = orbit_check::protocol_keyword();
   if (!key) return;
   if (!input::TSTKEY(key)) {
     ctx.diag.error(0, std::string(key) + " is missing: no protocol will be read");
     return;
   }
+  std::vector<std::string> value;
+  int irc = 0;
   input::READKEYS(key, value, irc);
   if (static_cast<int>(value.size()) > kMaxFil && !platform::is_blank(value[0])) {
     ctx.diag.error(ctx.line_of(key), std::string(key) + " names " + std::to_string(value.size()) +

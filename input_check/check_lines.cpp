@@ -22,36 +22,14 @@ std::string shortened(const std::string& text) {
 
 bool is_quote(char c) { return c == '"' || c == '\''; }
 
-// Past one free-format item starting at p (quoted or not).
-std::size_t skip_item(const std::string& line, std::size_t p) {
-  if (p < line.size() && is_quote(line[p])) {
-    const char q = line[p];
-    for (++p; p < line.size(); ++p) {
-      if (line[p] != q) continue;
-      if (p + 1 < line.size() && line[p + 1] == q) {
-        ++p;
-        continue;
-      }
-      return p + 1;
-    }
-    return p;
-  }
-  while (p < line.size() && std::string_view(" ,/").find(line[p]) == std::string_view::npos) ++p;
-  return p;
-}
-
-// Past the blanks and at most one comma between two items.
-std::size_t skip_separator(const std::string& line, std::size_t p) {
+// The text of a keyword line after its count (and the blanks and comma
+// that separate it).
+std::string after_count(const std::string& line) {
+  std::size_t p = 0;
+  platform::free_items(line, 2, &p);
   while (p < line.size() && line[p] == ' ') ++p;
   if (p < line.size() && line[p] == ',') ++p;
   while (p < line.size() && line[p] == ' ') ++p;
-  return p;
-}
-
-// The text of a keyword line after its count.
-std::string after_count(const std::string& line) {
-  std::size_t p = skip_separator(line, skip_item(line, 0));
-  p = skip_separator(line, skip_item(line, p));
   return std::string(platform::rtrim(line.substr(std::min(p, line.size()))));
 }
 
