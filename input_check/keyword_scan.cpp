@@ -11,13 +11,15 @@ namespace {
 
 constexpr std::size_t kLineLength = 255;
 
-// Records longer than the run reads.
+// Records longer than the run reads, comments aside.
 std::vector<LongLine> long_lines(int lfn) {
   std::vector<LongLine> found;
   platform::rewind_unit(lfn);
   std::string rec;
   for (int line = 1; platform::read_record(lfn, rec) == platform::ReadStatus::Ok; ++line) {
     if (rec.size() <= kLineLength) continue;
+    const std::size_t first = rec.find_first_not_of(' ');
+    if (first < kLineLength && std::string_view("#!*").find(rec[first]) != std::string_view::npos) continue;
     found.push_back({line, rec.size(), rec.substr(kLineLength)});
   }
   platform::rewind_unit(lfn);
