@@ -40,7 +40,7 @@ std::string trailing_advice(const std::string& text, const std::string& number) 
   return "the rest " + quoted(text.substr(rest == std::string::npos ? end : rest)) + " is ignored";
 }
 
-void check_real(CheckContext& ctx, const FitchkKeyword& k, int& slot) {
+void check_real(CheckContext& ctx, const FitchkKeyword& k, int slot) {
   std::vector<std::string> value;
   int irc = 0;
   if (k.ifPresent && !input::TSTKEY(k.name)) return;
@@ -127,8 +127,7 @@ void check_options(CheckContext& ctx) {
   for (const FitchkKeyword& k : fitchk_keywords()) {
     if (k.kind == KeyKind::CheckBox) check_box(ctx, k);
     if (k.kind != KeyKind::Real) continue;
-    int slot = factor_slot(k.name);
-    check_real(ctx, k, slot);
+    check_real(ctx, k, factor_slot(k.name));
   }
 }
 

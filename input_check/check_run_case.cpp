@@ -1,6 +1,7 @@
 // The protocols read as the run reads them, and which check the run makes.
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 #include "input_check/check_parts.h"
 #include "orbit_check/extdef.h"

@@ -1,6 +1,7 @@
 // The findings of the input-file check, written as compilers write theirs.
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace input_check {
