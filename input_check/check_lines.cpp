@@ -68,7 +68,7 @@ void check_cut(CheckContext& ctx, int line, const std::string& name, const std::
 // Why a keyword line cannot be decoded.
 std::string decoding_reason(const std::string& line) {
   const std::vector<platform::FreeItem> items = platform::free_items(line, 2);
-  if (items.size() < 2) return "no count after " + quoted(items.empty() ? line : items[0].text);
+  if (items.size() < 2) return "no count after " + quoted(shortened(items.empty() ? line : items[0].text));
   if (items[1].null) return "the count is empty";
   return "the count " + quoted(items[1].text) + " is not a whole number";
 }

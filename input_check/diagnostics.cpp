@@ -24,6 +24,23 @@ const char* level_word(Level l) {
   return l == Level::Error ? "error" : l == Level::Warning ? "warning" : "note";
 }
 
+// Control characters (of a binary file, say) written as \xNN.
+std::string printable(const std::string& text) {
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    if (c >= 0x20 && c != 0x7F) {
+      out += ch;
+      continue;
+    }
+    out += "\\x";
+    out += hex[c >> 4];
+    out += hex[c & 0xF];
+  }
+  return out;
+}
+
 std::string counted(int n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -41,7 +58,7 @@ std::string Diagnostics::render(const std::string& fileName) const {
   for (const Diagnostic& d : sorted) {
     out += fileName;
     if (d.line > 0) out += ":" + std::to_string(d.line);
-    out += std::string(": ") + level_word(d.level) + ": " + d.text + "\n";
+    out += std::string(": ") + level_word(d.level) + ": " + printable(d.text) + "\n";
   }
   out += fileName + ": " + counted(errors(), "error") + ", " + counted(warnings(), "warning") + "\n";
   return out;
