@@ -9,7 +9,7 @@ constexpr std::size_t kLineLength = 255;
 
 }  // namespace
 
-std::string nextline_eof(int lfn, int adjust, bool& eof) {
+std::string nextline_eof(int lfn, int adjust, bool& eof, int* records) {
   eof = false;
   int blanks = 0;
   std::string rec;
@@ -19,6 +19,7 @@ std::string nextline_eof(int lfn, int adjust, bool& eof) {
       eof = true;
       return {};
     }
+    if (records) ++*records;
     if (blanks > 1000) return {};
     if (adjust == 1) {
       const std::size_t start = rec.find_first_not_of(' ');

@@ -7,6 +7,8 @@
 namespace input {
 
 // As NEXTLINE; eof is true when the blank result comes from the end of the file.
-std::string nextline_eof(int lfn, int adjust, bool& eof);
+// With records, the number of records read is added to *records (the line
+// number of a line returned, when counted from the start of the file).
+std::string nextline_eof(int lfn, int adjust, bool& eof, int* records = nullptr);
 
 }  // namespace input

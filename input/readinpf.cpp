@@ -8,21 +8,13 @@
 #include "framework/write_line.h"
 #include "input/clean_value.h"
 #include "input/d_inpkey.h"
+#include "input/keyword_line.h"
 #include "input/nextline_eof.h"
-#include "platform/field_read.h"
 #include "platform/fixed_text.h"
 #include "platform/units.h"
 
 namespace input {
 namespace {
-
-// Keyword and count of a keyword line; false when they cannot be read.
-bool decode_keyword_line(const std::string& line, std::string& name, int& count) {
-  const std::vector<platform::FreeItem> items = platform::free_items(line, 2);
-  if (items.size() < 2 || items[1].null) return false;
-  name = items[0].text;
-  return platform::parse_int_item(items[1].text, count);
-}
 
 [[noreturn]] void decoding_error(const std::string& line) {
   framework::write_lines(framework::m_tolk.lfnMsg,
@@ -50,11 +42,6 @@ int count_keywords(int lfn) {
   }
 }
 
-// Larger arrays count as failed allocations: a count in the input file must
-// not take the machine's memory (or the process, where the allocator cannot
-// fail softly) before a single value is read.
-constexpr long long kMaxArrayBytes = 256LL << 20;
-
 template <typename T>
 void allocate(std::vector<T>& v, long long n, const char* varName, const char* caller) {
   int irc = 0;
@@ -71,18 +58,6 @@ void allocate(std::vector<T>& v, long long n, const char* varName, const char* c
   }
   framework::ALCERR(irc, varName, {n}, caller);
 }
-
-// A value of a line: raw from the first double quote (or the whole line) when
-// it holds three or more double quotes, else its free-format item number item.
-std::string line_value(const std::string& line, std::size_t item, bool rawFromQuote) {
-  int pos = 0;
-  if (CHRCOUNT("\"", line, pos) >= 3) {
-    return rawFromQuote ? line.substr(static_cast<std::size_t>(pos) - 1) : line;
-  }
-  const std::vector<platform::FreeItem> items = platform::free_items(line, item + 1);
-  return items.size() > item ? platform::cut(items[item].text, 255) : std::string();
-}
-
 
 void read_values(int lfn, const std::string& line, int n, framework::t_key& key) {
   allocate(key.value, n == 0 ? 1 : n, "inpKey%keys(ikey)%value", "readkeys");

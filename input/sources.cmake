@@ -1,6 +1,7 @@
 target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/d_inpkey.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readinpf.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/keyword_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clean_value.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readkeys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tstkey.cpp

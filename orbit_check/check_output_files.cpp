@@ -37,18 +37,11 @@ std::string output_line(const RunFile& f) {
   return "Output file: " + std::string(f.keyWord) + " " + f.given;
 }
 
-[[noreturn]] void clash(const std::string& head, const std::string& first,
-                        const std::string& second) {
-  const std::string b16(16, ' ');
-  framework::write_lines(framework::m_tolk.lfnMsg,
-                         {"", " *** PG FITCHK: " + head, b16 + first, b16 + second, ""});
-  framework::EXITRC(2);
-}
-
 }  // namespace
 
-void check_output_files(const OutputNames& names, std::string_view inpFil,
-                        const std::vector<std::string>& protocols, std::string_view crxName) {
+std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
+                                             const std::vector<std::string>& protocols,
+                                             std::string_view crxName) {
   std::vector<RunFile> outputs;
   add_file(outputs, "OUTFIL", names.outFil);
   add_file(outputs, "WEEKFM", names.weekFm);
@@ -59,21 +52,35 @@ void check_output_files(const OutputNames& names, std::string_view inpFil,
   for (const std::string& p : protocols) add_file(inputs, "", p);
   add_file(inputs, "", crxName);
 
+  std::vector<OutputClash> clashes;
   for (const RunFile& out : outputs) {
     for (const RunFile& in : inputs) {
       if (!platform::same_existing_file(out.opened, in.opened)) continue;
-      clash("Output file would overwrite an input file of the run", output_line(out),
-            "Input file : " + in.given);
+      clashes.push_back({"Output file would overwrite an input file of the run", output_line(out),
+                         "Input file : " + in.given, std::string(out.keyWord), ""});
     }
   }
   for (std::size_t a = 0; a < outputs.size(); ++a) {
     for (std::size_t b = a + 1; b < outputs.size(); ++b) {
       if (platform::absolute_name(outputs[a].opened) != platform::absolute_name(outputs[b].opened))
         continue;
-      clash("Two output files name the same file", output_line(outputs[a]),
-            output_line(outputs[b]));
+      clashes.push_back({"Two output files name the same file", output_line(outputs[a]),
+                         output_line(outputs[b]), std::string(outputs[a].keyWord),
+                         std::string(outputs[b].keyWord)});
     }
   }
+  return clashes;
+}
+
+void check_output_files(const OutputNames& names, std::string_view inpFil,
+                        const std::vector<std::string>& protocols, std::string_view crxName) {
+  const std::vector<OutputClash> clashes = find_output_clashes(names, inpFil, protocols, crxName);
+  if (clashes.empty()) return;
+  const OutputClash& c = clashes.front();
+  const std::string b16(16, ' ');
+  framework::write_lines(framework::m_tolk.lfnMsg,
+                         {"", " *** PG FITCHK: " + c.head, b16 + c.first, b16 + c.second, ""});
+  framework::EXITRC(2);
 }
 
 }  // namespace orbit_check

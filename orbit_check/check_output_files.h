@@ -16,6 +16,21 @@ struct OutputNames {
   std::string jsonFil = {};  // "JSONFIL", the results of the run
 };
 
+// A clash of an output with an input or another output: its headline and the
+// two lines that name the files, and the keyword of the (first) output.
+struct OutputClash {
+  std::string head;
+  std::string first;
+  std::string second;
+  std::string keyWord;
+  std::string otherKeyWord;  // the second output's keyword ("" for an input)
+};
+
+// Every clash, in the order below; nothing is written.
+std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
+                                             const std::vector<std::string>& protocols,
+                                             std::string_view crxName);
+
 // Ends the run (message on lfnMsg, EXITRC(2)) at the first clash, in this
 // order: each named output ("OUTFIL", "WEEKFM", "ASPLIT", "PLOTFIL",
 // "JSONFIL") against the input file inpFil (as given on the command line),

@@ -6,6 +6,7 @@ namespace orbit_check {
 namespace {
 
 constexpr const char* kUsage = R"(Usage: fitchk INPUT-FILE
+       fitchk --check INPUT-FILE
        fitchk --help | -h | --version
 
 FITCHK checks the orbit fits of TRJFIT. It reads TRJFIT's protocols and
@@ -35,6 +36,15 @@ Keywords of the input file (values in double quotes):
   SYSERR        error messages; ERRMRG "1" merges them into SYSOUT
   ENVIRONMENT   variables of the file names, used as ${NAME}
   DELETE_FILES  files deleted at the end of the run
+
+fitchk --check INPUT-FILE reads the input file as a run would, and the files
+it names as far as needed, and writes nothing, creates nothing and deletes
+nothing. On standard output it reports what a run would not do as meant, one
+line each, "FILE:LINE: level: text" (error: the run would end with an error
+or without the check the file asks for; warning: the run goes on, probably
+not as meant; note: the files opened and the check the run makes), then the
+counts of errors and warnings. Exit status 0 without errors, 1 with errors,
+2 when the input file cannot be read.
 
 Exit status: 0 when the run ends normally; 1 when it ends with an error (a
 fatal error, or the largest RMS above TOL_RMS).

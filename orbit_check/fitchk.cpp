@@ -21,6 +21,7 @@
 #include "orbit_check/check_output_files.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
+#include "orbit_check/protocol_keyword.h"
 #include "orbit_check/rms_summary.h"
 #include "orbit_check/run_record.h"
 #include "orbit_check/split_report.h"
@@ -36,13 +37,7 @@ constexpr const char* kPgmName = "FITCHK";
 
 // Protocol files of the run: "JOBOUT" for RADIO_1 = 1, "OUTPUT" for 0.
 std::vector<std::string> protocol_files() {
-  std::vector<std::string> value;
-  int irc = 0;
-  input::READKEYS("RADIO_1", value, irc);
-  const std::string radio = value.empty() ? std::string() : value[0];
-  const char* keyWord = platform::same_text(radio, "1")   ? "JOBOUT"
-                        : platform::same_text(radio, "0") ? "OUTPUT"
-                                                          : nullptr;
+  const char* keyWord = protocol_keyword();
   std::vector<std::string> files;
   if (!keyWord) return files;
   int nFil = 0;

@@ -10,6 +10,7 @@
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
 #include "framework/write_line.h"
+#include "input_check/check_input.h"
 #include "orbit_check/command_line.h"
 #include "orbit_check/fitchk.h"
 #include "platform/process.h"
@@ -42,12 +43,36 @@ int run() {
   }
 }
 
+// fitchk --check INPUT-FILE: the findings on standard output.
+int check(const std::vector<std::string>& args) {
+  if (args.size() < 2) {
+    std::fputs("fitchk: --check needs the name of the input file\n", stderr);
+    return 2;
+  }
+  std::string name = args[1];
+  for (std::size_t i = 2; i < args.size(); ++i) name += " " + args[i];
+  std::string report;
+  int status = 2;
+  try {
+    status = input_check::CHECK_INPUT(name, report);
+  } catch (const platform::ProcessExit&) {
+    report += "fitchk: the check ended early\n";
+  } catch (const std::exception& e) {
+    report += std::string("fitchk: the check ended early: ") + e.what() + "\n";
+  }
+  return std::fputs(report.c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 2 : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (const auto text = orbit_check::information_text(args)) {
     return std::fputs(text->c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 1 : 0;
+  }
+  if (!args.empty() && args[0] == "--check") {
+    platform::init_process();
+    return check(args);
   }
   platform::init_process();
   platform::set_args(std::move(args));

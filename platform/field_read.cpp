@@ -223,7 +223,7 @@ bool read_real_field(std::string_view field, int d, double& v) {
   return scan_real(sc, field.size(), d, false, v);
 }
 
-std::vector<FreeItem> free_items(std::string_view line, std::size_t max_items) {
+std::vector<FreeItem> free_items(std::string_view line, std::size_t max_items, std::size_t* end) {
   std::vector<FreeItem> items;
   std::size_t p = 0;
   bool after = false;
@@ -236,6 +236,7 @@ std::vector<FreeItem> free_items(std::string_view line, std::size_t max_items) {
     if (t == Token::Item) item.text = it.quoted ? unquote(it.raw) : std::string(it.raw);
     items.push_back(std::move(item));
   }
+  if (end) *end = p;
   return items;
 }
 

@@ -29,8 +29,10 @@ struct FreeItem {
 // quote runs to the end of the line; text right after a closing quote starts
 // the next item), an unquoted slash ends the list. A comma with no item
 // before it gives a null item; a trailing comma does not. At most max_items
-// items are taken. Returns the items found.
-std::vector<FreeItem> free_items(std::string_view line, std::size_t max_items = 1000000);
+// items are taken. Returns the items found; end, when given, receives the
+// position behind the last item taken.
+std::vector<FreeItem> free_items(std::string_view line, std::size_t max_items = 1000000,
+                                 std::size_t* end = nullptr);
 
 // A free-format integer item: optional sign and decimal digits only, within
 // int; false (v unchanged) otherwise. No repeat counts (r*c).

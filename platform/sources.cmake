@@ -5,6 +5,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/units.cpp
   ${CMAKE_CURRENT_LIST_DIR}/replace_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_identity.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_access.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
 )

@@ -1,0 +1,191 @@
+// The line rules of the input file, checked on the scan of its lines.
+#include <map>
+
+#include "input/d_inpkey.h"
+#include "input/keyword_line.h"
+#include "input_check/check_parts.h"
+#include "input_check/edit_distance.h"
+#include "input_check/fitchk_keywords.h"
+#include "platform/field_read.h"
+#include "platform/fixed_text.h"
+#include "timeutil/upperc.h"
+
+namespace input_check {
+
+namespace {
+
+constexpr std::size_t kShown = 40;
+
+std::string shortened(const std::string& text) {
+  return text.size() <= kShown ? text : text.substr(0, kShown) + "...";
+}
+
+bool is_quote(char c) { return c == '"' || c == '\''; }
+
+// The text of a keyword line after its count (and the blanks and comma
+// that separate it).
+std::string after_count(const std::string& line) {
+  std::size_t p = 0;
+  platform::free_items(line, 2, &p);
+  while (p < line.size() && line[p] == ' ') ++p;
+  if (p < line.size() && line[p] == ',') ++p;
+  while (p < line.size() && line[p] == ' ') ++p;
+  return std::string(platform::rtrim(line.substr(std::min(p, line.size()))));
+}
+
+bool is_real_option(const std::string& name) {
+  const FitchkKeyword* k = find_keyword(name);
+  return k && k->kind == KeyKind::Real;
+}
+
+bool decimal_comma(const std::string& text) {
+  const std::size_t c = text.find(',');
+  return c != std::string::npos && c > 0 && c + 1 < text.size() &&
+         text.find_first_not_of("+-0123456789", 0) == c &&
+         text.find_first_not_of("0123456789", c + 1) == std::string::npos;
+}
+
+// An unquoted value that the run cuts: what it reads and what it drops.
+void check_cut(CheckContext& ctx, int line, const std::string& name, const std::string& text,
+               const std::string& value, bool valueLine) {
+  if (text.empty() || is_quote(text[0]) || value == text) return;
+  int pos = 0;
+  if (input::CHRCOUNT("\"", text, pos) >= 3) return;
+  const bool prefix = text.compare(0, value.size(), value) == 0;
+  const char end = prefix && value.size() < text.size() ? text[value.size()] : ' ';
+  const std::string at = end == ' ' ? "the blank" : "the " + quoted(std::string(1, end));
+  const std::string rest = prefix ? text.substr(value.size()) : text;
+  std::string advice = valueLine ? "write " + quoted(text) : "write " + name + " 1 " + quoted(text);
+  if (is_real_option(name) && decimal_comma(text)) {
+    std::string dot = text;
+    dot[dot.find(',')] = '.';
+    advice = "write " + dot;
+  }
+  ctx.diag.warning(line, name + ": the run reads " + quoted(value) + " (an unquoted value ends at " +
+                             at + "; " + quoted(shortened(rest)) + " is dropped); " + advice);
+}
+
+// Why a keyword line cannot be decoded.
+std::string decoding_reason(const std::string& line) {
+  const std::vector<platform::FreeItem> items = platform::free_items(line, 2);
+  if (items.size() < 2) return "no count after " + quoted(shortened(items.empty() ? line : items[0].text));
+  if (items[1].null) return "the count is empty";
+  return "the count " + quoted(items[1].text) + " is not a whole number";
+}
+
+bool looks_like_value(const std::string& line) {
+  std::string name;
+  int n = 0;
+  return is_quote(line[0]) || !input::decode_keyword_line(line, name, n);
+}
+
+// A line that reads as a keyword line of a keyword the input file may hold.
+bool known_keyword_line(const std::string& line, std::string& name) {
+  int n = 0;
+  if (!input::decode_keyword_line(line, name, n)) return false;
+  name = platform::cut(name, 32);
+  return find_keyword(name) != nullptr || other_known_keyword(name);
+}
+
+void check_count(CheckContext& ctx, std::size_t i) {
+  const ScannedKey& key = ctx.scan.keys[i];
+  const std::string name = platform::cut(key.name, 32);
+  if (key.count < 0) {
+    ctx.diag.warning(key.line, "the count " + std::to_string(key.count) + " is negative: " + name +
+                                   " has no value");
+  }
+  if (key.count == 1) {
+    const std::string value = input::line_value(key.text, 2, true);
+    const std::string next = i + 1 < ctx.scan.keys.size() ? ctx.scan.keys[i + 1].text : ctx.scan.badText;
+    const int nextLine = i + 1 < ctx.scan.keys.size() ? ctx.scan.keys[i + 1].line : ctx.scan.badLine;
+    if (platform::is_blank(value) && !next.empty() && looks_like_value(next)) {
+      ctx.diag.warning(key.line, "the count 1 takes the value from this line, which has none; line " +
+                                     std::to_string(nextLine) +
+                                     " is read as a keyword line (write " + name +
+                                     " 1 \"value\" on one line, or the number of value lines)");
+    } else {
+      check_cut(ctx, key.line, name, after_count(key.text), value, false);
+    }
+  }
+  if (key.count < 2) return;
+  std::vector<std::string> keywords;
+  for (std::size_t k = 0; k < key.valueTexts.size(); ++k) {
+    std::string other;
+    if (known_keyword_line(key.valueTexts[k], other)) {
+      keywords.push_back(other);
+      continue;
+    }
+    const std::string& text = key.valueTexts[k];
+    check_cut(ctx, key.valueLines[k], name, text, input::line_value(text, 0, false), true);
+  }
+  if (!keywords.empty()) {
+    std::string list;
+    for (const std::string& k : keywords) list += (list.empty() ? "" : ", ") + k;
+    const std::string n = std::to_string(key.count);
+    const std::string they = keywords.size() == key.valueTexts.size()
+                                 ? "they look like keyword lines ("
+                                 : std::to_string(keywords.size()) + " of them look like keyword lines (";
+    ctx.diag.warning(key.line, "the count " + n + " takes the next " + n + " lines as values of " +
+                                   name + "; " + they + list + ")");
+  }
+  if (static_cast<int>(key.valueTexts.size()) < key.count) {
+    ctx.diag.warning(key.line, "the file ends after " + std::to_string(key.valueTexts.size()) +
+                                   " of the " + std::to_string(key.count) + " values of " + name);
+  }
+}
+
+// A keyword FITCHK does not read but that is close to one it reads.
+void check_typo(CheckContext& ctx, const ScannedKey& key) {
+  const std::string name = platform::cut(key.name, 32);
+  if (find_keyword(name) || other_known_keyword(name)) return;
+  std::string upper = name;
+  timeutil::UPPERC(upper);
+  const FitchkKeyword* best = nullptr;
+  int bestDistance = 3;
+  for (const FitchkKeyword& k : fitchk_keywords()) {
+    const int d = upper == k.name ? 0 : edit_distance(name, k.name);
+    if (d < bestDistance) {
+      best = &k;
+      bestDistance = d;
+    }
+  }
+  if (!best) return;
+  ctx.diag.warning(key.line, name + " is not a keyword of FITCHK" +
+                                 (bestDistance == 0 ? " (keywords are case-sensitive)" : "") +
+                                 "; did you mean " + best->name + "?");
+}
+
+}  // namespace
+
+void check_lines(CheckContext& ctx) {
+  for (const LongLine& l : ctx.scan.longLines) {
+    ctx.diag.warning(l.line, "the line has " + std::to_string(l.length) +
+                                 " characters; the run reads the first 255 and drops " +
+                                 quoted(shortened(l.dropped)));
+  }
+  if (ctx.scan.blankStop > 0) {
+    ctx.diag.warning(ctx.scan.blankStop,
+                     "more than 1000 blank lines in a row: the run stops reading the file here");
+  }
+  if (ctx.scan.badLine > 0) {
+    ctx.diag.error(ctx.scan.badLine, "the run cannot decode this keyword line (" +
+                                         decoding_reason(ctx.scan.badText) +
+                                         ") and stops with \"Error decoding keyword line\"");
+  }
+  std::map<std::string, int> first;
+  for (std::size_t i = 0; i < ctx.scan.keys.size(); ++i) {
+    const ScannedKey& key = ctx.scan.keys[i];
+    const std::string name = platform::cut(key.name, 32);
+    check_count(ctx, i);
+    check_typo(ctx, key);
+    if (!find_keyword(name)) continue;
+    const auto [it, isNew] = first.emplace(name, key.line);
+    if (isNew) continue;
+    const std::string firstLine = std::to_string(it->second);
+    ctx.diag.warning(key.line, name + " is given again (first at line " + firstLine + "): " +
+                                   (name == "DELETE_FILES" ? "this list replaces that one"
+                                                           : "the run reads the first"));
+  }
+}
+
+}  // namespace input_check

@@ -1,0 +1,134 @@
+// The options of a run, checked with the run's own checkers.
+#include <optional>
+#include <vector>
+
+#include "input/ckoptb.h"
+#include "input/ckoptr.h"
+#include "input/d_inpkey.h"
+#include "input/m_ckopt.h"
+#include "input_check/check_parts.h"
+#include "input_check/fitchk_keywords.h"
+#include "platform/field_read.h"
+#include "platform/fixed_text.h"
+
+namespace input_check {
+
+namespace {
+
+constexpr const char* kPgmName = "FITCHK";
+
+// The value the run takes, as its CKOPTR call gives it (messages silenced).
+double run_value(const FitchkKeyword& k, const std::vector<std::string>& value, int irc) {
+  double result = 0.0;
+  int irCode = 0;
+  const std::optional<double> zero = 0.0, none;
+  input::CKOPTR(1, k.name, value, kPgmName, k.descr, irc, irCode, zero, k.positive ? none : zero,
+                none, k.positive ? zero : none, none, std::nullopt, std::nullopt, std::nullopt,
+                std::nullopt, none, none, nullptr, nullptr, &result);
+  return result;
+}
+
+// What the text after the number is, and what to write instead.
+std::string trailing_advice(const std::string& text, const std::string& number) {
+  const std::size_t start = text.find_first_not_of(' ');
+  const std::size_t end = start + number.size();
+  const char c = text[end];
+  if (c == ',' && text.find_first_not_of("0123456789", end + 1) == std::string::npos) {
+    return "the number ends at the comma; write " + number + "." + text.substr(end + 1);
+  }
+  const std::size_t rest = text.find_first_not_of(" ,/", end);
+  return "the rest " + quoted(text.substr(rest == std::string::npos ? end : rest)) + " is ignored";
+}
+
+void check_real(CheckContext& ctx, const FitchkKeyword& k, int slot) {
+  std::vector<std::string> value;
+  int irc = 0;
+  if (k.ifPresent && !input::TSTKEY(k.name)) return;
+  input::READKEYS(k.name, value, irc);
+  const double taken = run_value(k, value, irc);
+  const std::string name = k.name;
+  if (irc != 0) {
+    ctx.diag.error(0, name + " is missing: the run reports \"Keyword \"" + name +
+                          "\" not found.\" and takes 0 (" + k.meaning + ")");
+  }
+  const std::string range = k.positive ? "value > 0" : "value >= 0";
+  for (std::size_t i = 0; irc == 0 && i < value.size(); ++i) {
+    const int line = ctx.value_line(name, i);
+    const std::string text(platform::rtrim(value[i]));
+    if (text.empty()) {
+      ctx.diag.note(line, name + " is empty: the run takes 0 (" + k.meaning + ")");
+      continue;
+    }
+    const std::string number = input::firstItem(text);
+    double v = 0.0;
+    if (!platform::parse_real_item(number, v)) {
+      ctx.diag.error(line, name + " " + quoted(text) +
+                               " is not a number: the run reports \"A real string is expected for "
+                               "keyword \"" + name + "\"\" and takes 0 (" + k.meaning + ")");
+      continue;
+    }
+    if (k.positive ? v <= 0.0 : v < 0.0) {
+      ctx.diag.error(line, name + " " + quoted(text) + " is out of range (" + range +
+                               "): the run reports \"The value for keyword \"" + name +
+                               "\" exceeds the range.\" and keeps " + number_text(v));
+    }
+    if (number.size() != text.size() - text.find_first_not_of(' ')) {
+      ctx.diag.warning(line, name + " " + quoted(text) + ": the run reads " + number_text(v) + " (" +
+                                 trailing_advice(text, number) + ")");
+    }
+  }
+  if (slot == 0) ctx.tolRms = taken;
+  if (slot >= 1 && slot <= 6) ctx.factor[static_cast<std::size_t>(slot - 1)] = taken;
+}
+
+// The system a factor keyword edits (1-6), 0 for another keyword.
+int factor_slot(const std::string& name) {
+  static const char* const names[] = {"FAC_GPS", "FAC_GLO", "FAC_GAL", "FAC_SBA", "FAC_COM", "FAC_QZS"};
+  for (int s = 0; s < 6; ++s) {
+    if (name == names[s]) return s + 1;
+  }
+  return name == "TOL_RMS" ? 0 : -1;
+}
+
+void check_radio(CheckContext& ctx) {
+  std::vector<std::string> value;
+  int irc = 0;
+  input::READKEYS("RADIO_1", value, irc);
+  if (irc != 0) {
+    ctx.diag.error(0, "RADIO_1 is missing: no protocol will be read");
+    return;
+  }
+  const std::string v = value.empty() ? std::string() : std::string(platform::rtrim(value[0]));
+  if (v == "1" || v == "0") return;
+  ctx.diag.error(ctx.value_line("RADIO_1", 0),
+                 "RADIO_1 " + quoted(v) + " is neither \"1\" nor \"0\": no protocol will be read");
+}
+
+void check_box(CheckContext& ctx, const FitchkKeyword& k) {
+  if (!input::TSTKEY(k.name)) return;
+  int irCode = 0;
+  bool selected = false;
+  input::CKOPTB(1, {k.name}, "OPNSYS", k.descr, irCode, std::nullopt, std::nullopt, std::nullopt,
+                std::nullopt, std::nullopt, nullptr, &selected);
+  if (irCode == 0) return;
+  std::vector<std::string> value;
+  int irc = 0;
+  input::READKEYS(k.name, value, irc);
+  const std::string v = value.empty() ? std::string() : std::string(platform::rtrim(value[0]));
+  ctx.diag.error(ctx.value_line(k.name, 0), std::string(k.name) + " " + quoted(v) +
+                                                " is neither \"1\" nor \"0\": the run stops at the "
+                                                "start with return code 2");
+}
+
+}  // namespace
+
+void check_options(CheckContext& ctx) {
+  check_radio(ctx);
+  for (const FitchkKeyword& k : fitchk_keywords()) {
+    if (k.kind == KeyKind::CheckBox) check_box(ctx, k);
+    if (k.kind != KeyKind::Real) continue;
+    check_real(ctx, k, factor_slot(k.name));
+  }
+}
+
+}  // namespace input_check

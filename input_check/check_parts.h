@@ -1,0 +1,57 @@
+// The steps of the input-file check and what they hand on to each other.
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "input_check/diagnostics.h"
+#include "input_check/keyword_scan.h"
+
+namespace input_check {
+
+// A protocol of the run: its name as given and its line.
+struct ProtocolName {
+  std::string given;
+  int line = 0;
+  bool readable = false;
+};
+
+struct CheckContext {
+  KeywordScan scan;
+  Diagnostics diag;
+  std::vector<std::string> delFil;  // the store's delete list, kept aside
+
+  // Line of the first keyword name (0: not in the file).
+  int line_of(std::string_view name) const;
+  // Line of value k (0-based) of the first keyword name.
+  int value_line(std::string_view name, std::size_t k) const;
+
+  // Options as the run takes them (check_options).
+  double tolRms = 0.0;
+  std::array<double, 6> factor{};
+  // Files (check_files).
+  std::vector<ProtocolName> protocols;
+  std::string aSplit;
+  std::string crxName;  // as given
+  int crxLine = 0;
+};
+
+// Line rules: undecodable keyword lines, counts, cut values, long lines,
+// keywords given twice, typos.
+void check_lines(CheckContext& ctx);
+
+// The options of the run: missing, empty, not a number, out of range.
+void check_options(CheckContext& ctx);
+
+// Every file named: variables, the name opened, inputs readable, outputs
+// writable, outputs that would overwrite an input or each other.
+void check_files(CheckContext& ctx);
+
+// The protocols read as the run reads them, and the check the run makes.
+void check_run_case(CheckContext& ctx);
+
+// A number as the messages show it (shortest form).
+std::string number_text(double v);
+
+}  // namespace input_check

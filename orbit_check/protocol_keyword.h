@@ -1,0 +1,10 @@
+// Which list of the input file names the run's protocols.
+#pragma once
+
+namespace orbit_check {
+
+// "JOBOUT" when "RADIO_1" is "1", "OUTPUT" when it is "0", else nullptr
+// (no protocol is read).
+const char* protocol_keyword();
+
+}  // namespace orbit_check

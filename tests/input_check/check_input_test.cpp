@@ -1,0 +1,201 @@
+#include "input_check/check_input.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace {
+
+using testsupport::slurp;
+using testsupport::spit;
+
+const std::string kData =
+    std::filesystem::path(__FILE__).parent_path().parent_path().string() + "/data/";
+
+// Lines 1-13; P is the test's folder (written as TMP in the expected lines).
+const std::string kBase =
+    "ENVIRONMENT 2\n"
+    "  \"P\" \"TMP\"\n"
+    "  \"USER\" \"test\"\n"
+    "RADIO_1 1 \"1\"\n"
+    "JOBOUT 1 \"${P}/two.prt\"\n"
+    "OUTFIL 1 \"${P}/out/F.SUM\"\n"
+    "ASPLIT 1 \"${P}/out/A.LST\"\n"
+    "SATCRUX 1 \"${P}/SAT.CRX\"\n"
+    "TOL_RMS 1 \"0.5\"\n"
+    "FAC_GPS 1 \"3\"\n"
+    "FAC_GLO 1 \"3\"\n"
+    "LIM_GPS 1 \"0.1\"\n"
+    "LIM_GLO 1 \"0.1\"\n";
+
+struct Case {
+  const char* what;
+  std::vector<std::pair<std::string, std::string>> edits;  // text replaced in kBase
+  std::string appended;                                     // from line 14 on
+  std::vector<std::string> expected;                        // lines of the report
+  int status;
+};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t p = text.find(from); p != std::string::npos; p = text.find(from, p + to.size())) {
+    text.replace(p, from.size(), to);
+  }
+  return text;
+}
+
+class CheckInputTest : public testsupport::ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    spit(tmp.file("two.prt"), slurp(kData + "protocols/trjfit_two_outliers.prt"));
+    spit(tmp.file("three.prt"), slurp(kData + "protocols/trjfit_3day_layout_b.prt"));
+    spit(tmp.file("SAT.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
+    std::filesystem::create_directory(tmp.file("out"));
+    std::filesystem::create_directory(tmp.file("dir.prt"));
+  }
+  // The report with the folder written as TMP, and the exit status.
+  std::pair<std::string, int> check(const std::string& text) {
+    testsupport::reset_all_state();
+    spit(tmp.file("test.inp"), replaced(text, "TMP", tmp.path()));
+    std::string report;
+    const int status = input_check::CHECK_INPUT(tmp.file("test.inp"), report);
+    return {replaced(replaced(report, tmp.file("test.inp"), "F"), tmp.path(), "TMP"), status};
+  }
+};
+
+TEST_F(CheckInputTest, BrokenInputFiles) {
+  const std::string longTitle = "TITLE 1 \"" + std::string(250, 'x') + "\" tail";
+  const Case cases[] = {
+      {"clean", {}, "",
+       {"F:5: note: JOBOUT: the run reads TMP/two.prt",
+        "F:5: note: protocol: arc 2013-05-06 00:00:00 to 2013-05-08 00:00:00 (2 days), 30 "
+        "satellites, 30 RMS values read",
+        "F:7: note: the run makes the arc splitting (one protocol of a 2-day arc, ASPLIT named); "
+        "split day 2013-05-07",
+        "F:8: note: SATCRUX: the run may add arc-split records to the problem file",
+        "F: 0 errors, 0 warnings"},
+       0},
+      // Lines.
+      {"count 1, value below", {{"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 1\n  \"${P}/two.prt\""}}, "",
+       {"F:5: warning: the count 1 takes the value from this line, which has none; line 6 is read "
+        "as a keyword line (write JOBOUT 1 \"value\" on one line, or the number of value lines)",
+        "F:6: error: the run cannot decode this keyword line (no count after \"${P}/two.prt\") and "
+        "stops with \"Error decoding keyword line\"",
+        "F: 1 error, 1 warning"},
+       1},
+      {"count not a number", {}, "WEEKFM x \"a\"\n",
+       {"F:14: error: the run cannot decode this keyword line (the count \"x\" is not a whole "
+        "number) and stops with \"Error decoding keyword line\""},
+       1},
+      {"count takes keyword lines", {{"TOL_RMS 1 \"0.5\"", "TOL_RMS 2 \"0.5\""}}, "",
+       {"F:9: warning: the count 2 takes the next 2 lines as values of TOL_RMS; they look like "
+        "keyword lines (FAC_GPS, FAC_GLO)",
+        "F: error: FAC_GPS is missing: the run reports \"Keyword \"FAC_GPS\" not found.\" and takes "
+        "0 (GPS is not edited)"},
+       1},
+      {"unquoted value cut", {{"\"${P}/out/F.SUM\"", "${P}/out/F.SUM"}}, "",
+       {"F:6: warning: OUTFIL: the run reads \"${P}\" (an unquoted value ends at the \"/\"; "
+        "\"/out/F.SUM\" is dropped); write OUTFIL 1 \"${P}/out/F.SUM\"",
+        "F:6: error: OUTFIL: TMP is a folder (from \"${P}\", P = TMP)"},
+       1},
+      {"long line", {}, longTitle + "\n",
+       {"F:14: warning: the line has 265 characters; the run reads the first 255 and drops "
+        "\"xxxx\" tail\""},
+       0},
+      {"given twice", {}, "FAC_GPS 1 \"4\"\n",
+       {"F:14: warning: FAC_GPS is given again (first at line 10): the run reads the first"}, 0},
+      {"typo", {{"FAC_GPS", "FAC_GSP"}}, "TOL-RMS 1 \"1\"\nDESCR_FAC_GPS 1 \"x\"\nRADIO_2 1 \"0\"\n",
+       {"F:10: warning: FAC_GSP is not a keyword of FITCHK; did you mean FAC_GPS?",
+        "F:14: warning: TOL-RMS is not a keyword of FITCHK; did you mean TOL_RMS?",
+        "F: 1 error, 2 warnings"},
+       1},
+      // Options.
+      {"options",
+       {{"\"0.5\"", "\"0.1 m\""}, {"FAC_GLO 1 \"3\"", "FAC_GLO 1 \"x\""},
+        {"LIM_GPS 1 \"0.1\"", "LIM_GPS 1 \"0,1\""}, {"LIM_GLO 1 \"0.1\"", "LIM_GLO 1 \"\""}},
+       "FAC_GAL 1 \"0\"\nLIM_QZS 1 \"-2\"\n",
+       {"F:9: warning: TOL_RMS \"0.1 m\": the run reads 0.1 (the rest \"m\" is ignored)",
+        "F:11: error: FAC_GLO \"x\" is not a number: the run reports \"A real string is expected "
+        "for keyword \"FAC_GLO\"\" and takes 0 (GLONASS is not edited)",
+        "F:12: warning: LIM_GPS \"0,1\": the run reads 0 (the number ends at the comma; write 0.1)",
+        "F:13: note: LIM_GLO is empty: the run takes 0 (no lower limit)",
+        "F:14: error: FAC_GAL \"0\" is out of range (value > 0): the run reports \"The value for "
+        "keyword \"FAC_GAL\" exceeds the range.\" and keeps 0",
+        "F:15: error: LIM_QZS \"-2\" is out of range (value >= 0): the run reports \"The value for "
+        "keyword \"LIM_QZS\" exceeds the range.\" and keeps -2",
+        "F: 3 errors, 2 warnings"},
+       1},
+      {"radio", {{"RADIO_1 1 \"1\"", "RADIO_1 1 \"2\""}}, "",
+       {"F:4: error: RADIO_1 \"2\" is neither \"1\" nor \"0\": no protocol will be read",
+        "F:7: error: no arc splitting and no tolerance check: arc splitting needs exactly one "
+        "protocol file; the run has 0 (leave ASPLIT empty for the tolerance check)"},
+       1},
+      {"check box", {}, "ERRMRG 1 \"yes\"\n",
+       {"F:14: error: ERRMRG \"yes\" is neither \"1\" nor \"0\": the run stops at the start with "
+        "return code 2"},
+       1},
+      // Files.
+      {"files",
+       {{"${P}/two.prt", "${P}/gone.prt"}, {"${P}/out/A.LST", "${Q}/A.LST"},
+        {"${P}/out/F.SUM", "${P}/new/F.SUM"}},
+       "",
+       {"F:5: error: JOBOUT: cannot read TMP/gone.prt: no such file (from \"${P}/gone.prt\", P = TMP)",
+        "F:6: note: OUTFIL: the run writes TMP/new/F.SUM",
+        "F:6: error: OUTFIL: no such folder: TMP/new (from \"${P}/new/F.SUM\", P = TMP)",
+        "F:7: error: ASPLIT: ENVIRONMENT does not define the variable Q; the run opens "
+        "\"${Q}/A.LST\""},
+       1},
+      {"protocol is a folder", {{"${P}/two.prt", "${P}/dir.prt"}}, "",
+       {"F:5: error: JOBOUT: cannot read TMP/dir.prt: is a folder (from \"${P}/dir.prt\", P = TMP)"}, 1},
+      {"output overwrites an input", {{"${P}/out/F.SUM", "${P}/./two.prt"}}, "WEEKFM 1 \"${P}/out/A.LST\"\n",
+       {"F:6: error: OUTFIL: the run stops with \"Output file would overwrite an input file of the "
+        "run\" (Input file : ${P}/two.prt)",
+        "F:14: error: WEEKFM: the run stops with \"Two output files name the same file\" (Output "
+        "file: ASPLIT ${P}/out/A.LST)"},
+       1},
+      {"problem file missing", {{"${P}/SAT.CRX", "${P}/NO.CRX"}}, "",
+       {"F:8: error: SATCRUX: cannot read TMP/NO.CRX: no such file (the run stops in the arc "
+        "splitting)"},
+       1},
+      // Which check the run makes.
+      {"tolerance check", {{"\"${P}/out/A.LST\"", "\"\""}}, "",
+       {"F:9: note: the run makes the tolerance check on the last protocol: largest RMS 0.231 m "
+        "(satellite 19) against TOL_RMS 0.5 m",
+        "F:8: note: SATCRUX: the run does not change the problem file (no arc splitting)"},
+       0},
+      {"3-day arc", {{"two.prt", "three.prt"}}, "",
+       {"F:7: error: no arc splitting and no tolerance check: arc splitting needs an arc of 2 days; "
+        "the arc has 3 (leave ASPLIT empty for the tolerance check)"},
+       1},
+      {"two protocols",
+       {{"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 2\n  \"${P}/two.prt\"\n  \"${P}/three.prt\""}},
+       "",
+       {"F:9: error: no arc splitting and no tolerance check: arc splitting needs exactly one "
+        "protocol file; the run has 2 (leave ASPLIT empty for the tolerance check)"},
+       1},
+  };
+  for (const Case& c : cases) {
+    std::string text = kBase;
+    for (const auto& [from, to] : c.edits) text = replaced(text, from, to);
+    const auto [report, status] = check(text + c.appended);
+    EXPECT_EQ(status, c.status) << c.what << "\n" << report;
+    for (const std::string& line : c.expected) {
+      EXPECT_NE(report.find(line + "\n"), std::string::npos)
+          << c.what << ": missing\n" << line << "\nin\n" << report;
+    }
+  }
+}
+
+TEST_F(CheckInputTest, UnreadableInputFile) {
+  std::string report;
+  EXPECT_EQ(input_check::CHECK_INPUT(tmp.file("none.inp"), report), 2);
+  EXPECT_EQ(report, tmp.file("none.inp") + ": error: the input file cannot be read: no such file\n" +
+                        tmp.file("none.inp") + ": 1 error, 0 warnings\n");
+}
+
+}  // namespace
