@@ -51,7 +51,13 @@ void EXIT_PGM(int ircode) {
       platform::cut_and_append(name, mark, "\n" + why + "\n\n>>> Program ended with an error\n\n");
     }
   }
-  if (lost && success(ircode)) ircode = rerun_exit_hook(2);
+  if (lost && success(ircode)) {
+    if (consoleLost || out < 10) {  // told on the console, should it work again
+      write_lines(6, {"", " *** SR EXIT_PGM: Output could not be written to LFN" +
+                              platform::fmt_i(consoleLost ? 6 : out, 5), ""});
+    }
+    ircode = rerun_exit_hook(2);
+  }
   platform::flush_all();
   platform::end_process(success(ircode) ? 0 : 1);
 }
