@@ -5,7 +5,8 @@
 #                                    every occurrence N, in two runs: the
 #                                    shipped example (arc splitting, names
 #                                    through "${P}", PLOTFIL, JSONFIL) and a
-#                                    tolerance check with SYSOUT named
+#                                    tolerance check with SYSOUT named and a
+#                                    protocol of two read blocks
 #   syscall_sweep.sh FITCHK kills    the example killed at every call
 # After each: exit status 0 only with every output as in the clean run,
 # otherwise 1 with a " *** " message and no success line; the satellite
@@ -40,6 +41,10 @@ cp -a "$examples/." "$work/base/tolerance/"
 sed -i -e 's|^ASPLIT 1 .*|ASPLIT 1  ""|' -e 's|^TOL_RMS 1 .*|TOL_RMS 1  "0.2"|' \
   -e 's|^SYSOUT 1 .*|SYSOUT 1  "${P}/FITCHK.OUT"|' -e 's|^SYSODEF 1 .*|SYSODEF 1  "0"|' \
   "$work/base/tolerance/FITCHK.INP"
+# A protocol of more than one read block (64 KiB): header lines before it.
+prt=$work/base/tolerance/EXAMPLE/OUT/TRJ13162.OUT
+{ for i in $(seq 1000); do printf ' PROTOCOL PAGE HEADER %57d\n' "$i"; done; cat "$prt"; } > "$prt.new"
+mv "$prt.new" "$prt"
 cases="example tolerance"
 [ "$mode" = kills ] && cases=example
 
