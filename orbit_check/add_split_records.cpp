@@ -125,7 +125,7 @@ void add_split_records(const std::string& crxName, double splitEpoch, SplitList&
   bool placed = false;
   const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
   update.writeStatus = platform::replace_file(path, content, &update.replaced);
-  update.durable = update.writeStatus == 0;
+  update.durable = !(update.replaced && update.writeStatus != 0);
   update.recordsWritten = placed && update.replaced ? split.count : 0;
 }
 

@@ -216,6 +216,7 @@ int remove_file(std::string_view name) {
 
 void remove_leftovers(std::string_view name, bool ownOnly) {
   const Target t = describe(std::string(rtrim(name)));
+  if (t.exists && !S_ISREG(t.st.st_mode)) return;  // a device or FIFO is written in place
   const std::string prefix = "." + t.base + std::string(kTempTag);
   const int dfd = ::open(t.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd < 0) return;

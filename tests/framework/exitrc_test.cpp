@@ -1,8 +1,10 @@
 #include "framework/exitrc.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "framework/d_pgmid.h"
+#include "framework/m_cpu.h"
 #include "framework/m_msglog.h"
 #include "framework/write_line.h"
 #include "input/d_inpkey.h"
@@ -116,6 +118,27 @@ TEST_F(ExitTest, HookRunsOnceBeforeTheListedFilesAreDeleted) {
   EXPECT_TRUE(hookSeen.listedFileThere);
   EXPECT_FALSE(std::filesystem::exists(hookSeen.listedFile));
   EXPECT_EQ(r.status, 1) << "the hook's failure decides the end";
+}
+
+// Records every call and its code; its own writes work.
+std::vector<int> hookCodes;
+int recording_hook(int ircode) {
+  hookCodes.push_back(ircode);
+  return ircode;
+}
+
+TEST_F(ExitTest, AVerdictLineThatIsLostMakesTheHookTellTheError) {
+  hookCodes.clear();
+  load("TITLE 1 \"t\"\n");
+  framework::d_pgmid.pgmName = "FITCHK";
+  framework::CPU_START(true);
+  framework::set_exit_hook(recording_hook);
+  const auto r = run_captured(tmp, [] {
+    platform::set_console_file("/dev/full");  // the console fails at the verdict
+    framework::EXITRC(0);
+  });
+  EXPECT_EQ(hookCodes, (std::vector<int>{0, 2}));
+  EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(ExitTest, NoHookBeforeTheInputFileIsRead) {
