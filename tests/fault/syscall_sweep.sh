@@ -5,8 +5,8 @@
 #                                    every occurrence N, in two runs: the
 #                                    shipped example (arc splitting, names
 #                                    through "${P}", PLOTFIL, JSONFIL) and a
-#                                    tolerance check with SYSOUT named and a
-#                                    protocol of two read blocks
+#                                    tolerance check with SYSOUT and SYSERR
+#                                    named and a protocol of two read blocks
 #   syscall_sweep.sh FITCHK kills    the example killed at every call
 # After each: exit status 0 only with every output as in the clean run,
 # otherwise 1 with a " *** " message and no success line; the satellite
@@ -40,6 +40,7 @@ cp -a "$examples/." "$work/base/example/"
 cp -a "$examples/." "$work/base/tolerance/"
 sed -i -e 's|^ASPLIT 1 .*|ASPLIT 1  ""|' -e 's|^TOL_RMS 1 .*|TOL_RMS 1  "0.2"|' \
   -e 's|^SYSOUT 1 .*|SYSOUT 1  "${P}/FITCHK.OUT"|' -e 's|^SYSODEF 1 .*|SYSODEF 1  "0"|' \
+  -e 's|^ERRMRG 1 .*|ERRMRG 1  "0"|' -e 's|^SYSERR 1 .*|SYSERR 1  "${P}/FITCHK.ERR"|' \
   "$work/base/tolerance/FITCHK.INP"
 # A protocol of more than one read block (64 KiB): header lines before it.
 prt=$work/base/tolerance/EXAMPLE/OUT/TRJ13162.OUT
@@ -61,7 +62,7 @@ tree_text() {
   (cd "$1" && find . -type f ! -name '.trace' | sort | while read -r f; do
      echo "== $f"
      case ${2:-}$f in
-       -./.console | -./FITCHK.OUT) grep -v -e '^ ###\|^ \{16\}' "$f" | grep -v '^$' ;;
+       -./.console | -./FITCHK.OUT | -./FITCHK.ERR) grep -v -e '^ ###\|^ \{16\}' "$f" | grep -v '^$' ;;
        -*.JSON) sed '/^  "messages": \[\],$/d; /^  "messages": \[$/,/^  \],$/d' "$f" ;;
        *) mask "$f" ;;
      esac | mask /dev/stdin
@@ -71,7 +72,8 @@ tree_text() {
 # apart from the warning of an open that worked when retried.
 as_clean() {
   tree_text "$1" | cmp -s - "$work/clean_$2.text" && return 0
-  grep -qs '^ ### SR OPNFIL: Problem to access file for opening' "$1/.console" "$1/FITCHK.OUT" &&
+  grep -qs '^ ### SR OPNFIL: Problem to access file for opening' "$1/.console" "$1/FITCHK.OUT" \
+    "$1/FITCHK.ERR" &&
     tree_text "$1" - | cmp -s - "$work/clean_$2.warn"
 }
 
@@ -116,7 +118,7 @@ one() {
     elif [ "$st" != 1 ]; then
       echo "FAIL $what ${error_of[$call]}: status $st but outputs differ from the clean run's"
     else
-      grep -qs '^ \*\*\* ' "$d/.console" "$d/FITCHK.OUT" ||
+      grep -qs '^ \*\*\* ' "$d/.console" "$d/FITCHK.OUT" "$d/FITCHK.ERR" ||
         echo "FAIL $what ${error_of[$call]}: status 1 without a *** message"
     fi
     if [ "$st" = 1 ] && grep -qs '^>>> Program finished successfully' "$d/.console" "$d/FITCHK.OUT"; then
