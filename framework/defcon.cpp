@@ -10,6 +10,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
+#include "framework/rderr.h"
 #include "framework/write_line.h"
 #include "input/gtflna.h"
 #include "platform/field_read.h"
@@ -91,6 +92,7 @@ void readConstantsFile() {
   const std::vector<Entry> table = constantTable(k);
   std::string record;
   while (platform::read_record(lfn, record) == platform::ReadStatus::Ok) decodeRecord(record, table);
+  RDERR(m_tolk.lfnMsg, lfn, fileName, "DEFCON");
   deriveWavelengths(k);
   d_pgmid.dateDone = 1;
   platform::close_unit(lfn);

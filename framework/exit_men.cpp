@@ -6,6 +6,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
+#include "framework/rderr.h"
 #include "framework/write_line.h"
 #include "platform/fixed_text.h"
 #include "platform/units.h"
@@ -22,6 +23,7 @@ std::size_t count_records(int lfn) {
     if (blanks > 1000) return count - 1000;
     ++count;
   }
+  RDERR(m_tolk.lfnMsg, lfn, auxInpFil, "EXIT_MEN");  // a file read in part is not rewritten
   return count;
 }
 
@@ -48,7 +50,9 @@ void EXIT_MEN(int ircode) {
   }
   platform::rewind_unit(lfn);
   for (std::string& rec : buffer) {
-    platform::read_record(lfn, rec);
+    if (platform::read_record(lfn, rec) == platform::ReadStatus::Error) {
+      RDERR(m_tolk.lfnMsg, lfn, auxInpFil, "EXIT_MEN");
+    }
     rec = platform::cut(rec, 255);
     if (rec.compare(0, 14, "PANLAID_IRCODE") == 0) rec = ircode_record(ircode);
   }

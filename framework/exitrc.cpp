@@ -13,12 +13,17 @@ ExitHookState exitHook;
 
 namespace {
 
-// The hook runs once: it is cleared first, so an EXITRC inside it (a failed
-// write) ends the run without calling it again, unless it registers itself anew.
-void run_exit_hook(int ircode) {
+// The hook is cleared while it runs, so that an EXITRC inside it cannot
+// call it again.
+int run_exit_hook(int ircode) {
   const ExitHook hook = exitHook.hook;
+  if (!hook) return ircode;
   exitHook.hook = nullptr;
-  if (hook) hook(ircode);
+  exitHook.calledWith = ircode;
+  const int after = hook(ircode);
+  exitHook.hook = hook;
+  exitHook.calledWith = after;
+  return after;
 }
 
 // The line that tells where a run was stopped outside its normal state.
@@ -37,14 +42,25 @@ void write_stop_text(const input::t_inpkey& key, bool inOpnfil) {
 
 }  // namespace
 
-void set_exit_hook(ExitHook hook) { exitHook.hook = hook; }
+void set_exit_hook(ExitHook hook) {
+  exitHook.hook = hook;
+  exitHook.calledWith = -1;
+}
+
+int rerun_exit_hook(int ircode) {
+  if (exitHook.calledWith < 0 || exitHook.calledWith == ircode) return ircode;
+  return run_exit_hook(ircode);
+}
 
 void EXITRC(int ircode) {
   input::t_inpkey& key = input::inpKey;
   const bool inOpnfil = (key.opnBusy & 1) != 0;
   const bool normal = key.status == 2 && !inOpnfil;
   if (!normal) write_stop_text(key, inOpnfil);
-  if (key.status == 2) run_exit_hook(ircode);
+  if (key.status == 2 && exitHook.hook && exitHook.calledWith < 0) {
+    // The results come last, so that they tell how every other output fared.
+    ircode = run_exit_hook(CLOSE_OUTPUTS(ircode));
+  }
   if (normal) {
     key.status = 3;
     EXIT_MEN(ircode);

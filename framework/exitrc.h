@@ -9,18 +9,33 @@ namespace framework {
 // closed. Never returns.
 [[noreturn]] void EXITRC(int ircode);
 
-// A routine the main program registers to run at the common exit with the
-// return code, before the listed files are deleted and the units closed.
-using ExitHook = void (*)(int ircode);
+// A routine the main program registers to write the run's results at the
+// common exit. It is called with the return code so far, after every other
+// output is closed and checked and before the listed files are deleted, and
+// returns the return code after it (2 when its own output failed). Should
+// the code change after it (the verdict line could not be written), it is
+// called once more with the final code, so that the results tell it.
+using ExitHook = int (*)(int ircode);
 
 // State of the exit hook.
 struct ExitHookState {
   ExitHook hook = nullptr;
+  int calledWith = -1;  // return code of its call; -1: not called
+  bool outputsLost = false;  // CLOSE_OUTPUTS found a failure (reported once)
 };
 extern ExitHookState exitHook;
 
 // Registers hook (nullptr: none); it replaces the one registered before.
 void set_exit_hook(ExitHook hook);
+
+// Calls the exit hook once more when ircode differs from the code it was
+// called with; returns the return code after it.
+int rerun_exit_hook(int ircode);
+
+// Closes every unit from 10 up except the program output and the message
+// unit, and flushes those two and the console. A failure is reported on the
+// console and makes a return code of 0 or 1 into 2; returns the code after it.
+int CLOSE_OUTPUTS(int ircode);
 
 // Hands the return code to the menu's auxiliary program (only "PANLAID").
 void EXIT_MEN(int ircode);

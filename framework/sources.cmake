@@ -4,6 +4,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/write_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/m_msglog.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wrterr.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/rderr.cpp
   ${CMAKE_CURRENT_LIST_DIR}/opnfil.cpp
   ${CMAKE_CURRENT_LIST_DIR}/opnerr.cpp
   ${CMAKE_CURRENT_LIST_DIR}/alcerr.cpp
@@ -12,6 +13,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/exit_men.cpp
   ${CMAKE_CURRENT_LIST_DIR}/exit_del.cpp
   ${CMAKE_CURRENT_LIST_DIR}/exit_pgm.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/close_outputs.cpp
   ${CMAKE_CURRENT_LIST_DIR}/opnsys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/pritit.cpp
   ${CMAKE_CURRENT_LIST_DIR}/prflna.cpp

@@ -14,6 +14,13 @@ namespace framework {
 void WRTERR(int lfnReport, int lfn, int iostat, std::string_view fileName,
             std::string_view caller) {
   if (iostat == 0) return;
+  report_write_failure(lfnReport, lfn, iostat, fileName, caller);
+  EXITRC(2);
+}
+
+void report_write_failure(int lfnReport, int lfn, int iostat, std::string_view fileName,
+                          std::string_view caller) {
+  if (iostat == 0) return;
   const int unit = lfnReport == 0 || lfnReport == lfn ? 6 : lfnReport;
   const std::string blanks(16, ' ');
   write_lines(unit, {"", " *** SR WRTERR: WRITE FAILED",
@@ -21,7 +28,6 @@ void WRTERR(int lfnReport, int lfn, int iostat, std::string_view fileName,
                      blanks + "PGM./SUBR.: " + platform::fmt_a(caller, 10),
                      blanks + "IOSTAT    : " + platform::fmt_i(iostat, 6),
                      blanks + "FILE UNIT : " + platform::fmt_i(lfn, 6), ""});
-  EXITRC(2);
 }
 
 void CLOSE_CHECKED(int lfn, std::string_view fileName, std::string_view caller) {

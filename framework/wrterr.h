@@ -9,6 +9,10 @@ namespace framework {
 void WRTERR(int lfnReport, int lfn, int iostat, std::string_view fileName,
             std::string_view caller);
 
+// The message of WRTERR without the end of the run (silent when iostat is 0).
+void report_write_failure(int lfnReport, int lfn, int iostat, std::string_view fileName,
+                          std::string_view caller);
+
 // Closes unit lfn and reports a failed write or close through WRTERR.
 void CLOSE_CHECKED(int lfn, std::string_view fileName, std::string_view caller);
 

@@ -1,4 +1,6 @@
 #include "input/nextline_eof.h"
+#include "framework/m_tolk.h"
+#include "framework/rderr.h"
 #include "platform/fixed_text.h"
 #include "platform/units.h"
 
@@ -15,7 +17,13 @@ std::string nextline_eof(int lfn, int adjust, bool& eof, int* records) {
   std::string rec;
   for (;;) {
     // Only the 255 columns that are kept are read into memory.
-    if (platform::read_record(lfn, rec, kLineLength) != platform::ReadStatus::Ok) {
+    const platform::ReadStatus st = platform::read_record(lfn, rec, kLineLength);
+    if (st != platform::ReadStatus::Ok) {
+      if (st == platform::ReadStatus::Error) {
+        std::string name;
+        platform::unit_connected(lfn, &name);
+        framework::RDERR(framework::m_tolk.lfnMsg, lfn, name, "NEXTLINE");
+      }
       eof = true;
       return {};
     }

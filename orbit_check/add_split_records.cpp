@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstring>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -6,6 +7,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
+#include "framework/rderr.h"
 #include "framework/write_line.h"
 #include "framework/wrterr.h"
 #include "orbit_check/asplit.h"
@@ -29,15 +31,9 @@ std::vector<std::string> read_lines(const std::string& crxName) {
   framework::OPNERR(framework::m_tolk.lfnMsg, lfn, ios, crxName, "ASPLIT");
   std::vector<std::string> lines;
   std::string line;
-  platform::ReadStatus st;
-  while ((st = platform::read_record(lfn, line)) == platform::ReadStatus::Ok) lines.push_back(line);
+  while (platform::read_record(lfn, line) == platform::ReadStatus::Ok) lines.push_back(line);
+  framework::RDERR(framework::m_tolk.lfnMsg, lfn, crxName, "ASPLIT");
   platform::close_unit(lfn);
-  if (st == platform::ReadStatus::Error) {
-    framework::write_lines(framework::m_tolk.lfnMsg,
-                           {"", " *** SR ASPLIT: Satellite problem file could not be read",
-                            std::string(16, ' ') + "File name : " + crxName, ""});
-    framework::EXITRC(2);
-  }
   return lines;
 }
 
@@ -70,20 +66,38 @@ std::string with_records(const std::vector<std::string>& lines, double splitEpoc
   framework::EXITRC(2);
 }
 
+[[noreturn]] void lock_failed(const std::string& crxName, int err) {
+  framework::write_lines(
+      framework::m_tolk.lfnMsg,
+      {"", " *** SR ASPLIT: Satellite problem file cannot be locked",
+       std::string(16, ' ') + "File name : " + crxName,
+       std::string(16, ' ') + "Error     : " + std::strerror(err) + " (errno " +
+           std::to_string(err) + ")",
+       std::string(16, ' ') + "The file was not changed.", ""});
+  framework::EXITRC(2);
+}
+
 // Takes the update lock of the file path (crxName as given). A wait beyond
 // the notice time is reported, one beyond the limit ends the run. A file
-// that cannot be locked (missing, a device) is left to the read to report.
+// that may not be opened for writing, or whose lock fails, is not updated:
+// the run ends. A missing file is left to the read to report; a device is
+// not locked.
 void hold_lock(const std::string& path, const std::string& crxName, platform::FileLock& lock) {
   const double notice = s_asplit.lockNoticeSeconds;
   const double limit = s_asplit.lockWaitSeconds;
-  int rc = platform::lock_file(path, lock, std::min(notice, limit));
+  platform::LockFailure why;
+  int rc = platform::lock_file(path, lock, std::min(notice, limit), &why);
   if (rc == platform::kErrLockTimeout && limit > notice) {
     framework::write_lines(framework::m_tolk.lfnMsg,
                            {"", " ### SR ASPLIT: Satellite problem file in use by another run, waiting",
                             std::string(16, ' ') + "File name : " + crxName, ""});
-    rc = platform::lock_file(path, lock, limit - notice);
+    rc = platform::lock_file(path, lock, limit - notice, &why);
   }
   if (rc == platform::kErrLockTimeout) lock_timeout(crxName, limit);
+  if (rc != 0 && why.atOpen && rc != platform::kErrNotFound) {
+    framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, rc, crxName, "ASPLIT");
+  }
+  if (rc != 0 && !why.atOpen) lock_failed(crxName, why.err);
   if (lock.held()) platform::remove_leftovers(path);
 }
 
@@ -100,18 +114,35 @@ std::string split_record(int satNum, double splitEpoch) {
       .str();
 }
 
-int add_split_records(const std::string& crxName, double splitEpoch, SplitList& split) {
+void add_split_records(const std::string& crxName, double splitEpoch, SplitList& split,
+                       SplitUpdate& update) {
   const std::string path = framework::silent_expanded_name(crxName);
   platform::FileLock lock;
   hold_lock(path, crxName, lock);
   satcrux::d_satcrx.firstCall = true;  // the records as they are now, under the lock
   drop_known_splits(splitEpoch, split);
-  if (split.count == 0) return 0;
+  if (split.count == 0) return;
   bool placed = false;
   const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
-  const int status = platform::replace_file(path, content);
-  framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status, crxName, "ASPLIT");
-  return placed ? split.count : 0;
+  update.writeStatus = platform::replace_file(path, content, &update.replaced);
+  update.durable = !(update.replaced && update.writeStatus != 0);
+  update.recordsWritten = placed && update.replaced ? split.count : 0;
+}
+
+void report_update_failure(const SplitUpdate& update) {
+  if (update.writeStatus == 0) return;
+  if (update.replaced && update.recordsWritten > 0) {
+    const std::string b16(16, ' ');
+    framework::write_lines(
+        framework::m_tolk.lfnMsg,
+        {"", " ### SR ASPLIT: Arc-split records written, their durability not confirmed",
+         b16 + "File name : " + update.crxName,
+         b16 + std::to_string(update.recordsWritten) +
+             " records are in the file; the sync of its folder failed.",
+         ""});
+  }
+  framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, update.writeStatus,
+                    update.crxName, "ASPLIT");
 }
 
 }  // namespace orbit_check

@@ -123,15 +123,19 @@ void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable&
   input::GTFLNA(0, "SATCRUX", u.crxName, irc);
   if (irc != 0) u.crxName.clear();
   if (split.count > 0 && irc == 0) {
-    u.recordsWritten = add_split_records(u.crxName, splitEpoch, split);
-    if (split.count > 0 && u.recordsWritten == 0) no_place_warning(u.crxName);
+    add_split_records(u.crxName, splitEpoch, split, u);
+    if (u.replaced && split.count > 0 && u.recordsWritten == 0) no_place_warning(u.crxName);
   }  // without a problem file no arc split is known
   for (int sat : u.candidates) {
     if (std::find(split.satNum.begin(), split.satNum.end(), sat) == split.satNum.end()) {
       u.dropped.push_back(sat);
     }
   }
-  if (update) *update = std::move(u);
+  if (update) {
+    *update = std::move(u);
+  } else {
+    report_update_failure(u);
+  }
 }
 
 }  // namespace orbit_check

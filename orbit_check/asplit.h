@@ -21,6 +21,9 @@ struct SplitUpdate {
   std::vector<int> dropped;     // candidates the file already splits at the split epoch
   int recordsWritten = 0;       // arc-split records placed in the file
   std::string crxName;          // satellite problem file as given; empty when none
+  int writeStatus = 0;          // of the rewrite; 0: done and synced
+  bool replaced = false;        // the new contents are in the file
+  bool durable = true;          // false: written, but the sync of the folder failed
 };
 
 // How long an update waits while another run holds the satellite problem
@@ -36,6 +39,8 @@ extern AsplitState s_asplit;
 // drops candidates the satellite problem file already splits at splitEpoch,
 // and adds an arc-split record per remaining candidate to that file.
 // level: factor x mean RMS per system from the last editing pass (metres).
+// With update given, a failed rewrite is left to the caller
+// (report_update_failure); without, it is reported here.
 void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable& thresholds,
             std::array<double, kMaxSys>& level, SplitList& split,
             SplitUpdate* update = nullptr);
@@ -51,9 +56,16 @@ void drop_known_splits(double splitEpoch, SplitList& split);
 // file's lock, reads its current records, drops the candidates it already
 // splits at splitEpoch, and inserts an arc-split record per remaining
 // candidate before the first record position that is blank. The new contents
-// replace the file only when completely written. Returns the number of
-// records placed (0 when the file has no place for them).
-int add_split_records(const std::string& crxName, double splitEpoch, SplitList& split);
+// replace the file only when completely written. Sets in update the records
+// placed (0 when the file has no place for them) and the outcome of the
+// rewrite; a failed rewrite is left to report_update_failure.
+void add_split_records(const std::string& crxName, double splitEpoch, SplitList& split,
+                       SplitUpdate& update);
+
+// Reports a failed rewrite of the satellite problem file (records written
+// without a confirmed sync are named first) and ends the run; silent when
+// the rewrite succeeded.
+void report_update_failure(const SplitUpdate& update);
 
 // The 52-column arc-split record of a satellite at the day of splitEpoch.
 std::string split_record(int satNum, double splitEpoch);

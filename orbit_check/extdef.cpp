@@ -5,6 +5,7 @@
 
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
+#include "framework/rderr.h"
 #include "framework/write_line.h"
 #include "platform/field_read.h"
 #include "platform/fixed_text.h"
@@ -58,11 +59,15 @@ enum class Flow { Next, Done, Ended };
 // line is a view into the unit's read buffer, valid until the next read.
 class Protocol {
  public:
-  Protocol(int lfn, std::string_view fileName) : reader_(lfn), fileName_(fileName) {}
+  Protocol(int lfn, std::string_view fileName) : lfn_(lfn), reader_(lfn), fileName_(fileName) {}
 
-  // Reads the next line; false at the end of the file (or a read error).
+  // Reads the next line; false at the end of the file. A read error ends the run.
   bool next() {
-    if (reader_.next(line_, kLineLength) != platform::ReadStatus::Ok) return false;
+    const platform::ReadStatus st = reader_.next(line_, kLineLength);
+    if (st == platform::ReadStatus::Error) {
+      framework::RDERR(framework::m_tolk.lfnMsg, lfn_, fileName_, "EXTDEF");
+    }
+    if (st != platform::ReadStatus::Ok) return false;
     ++lineNo_;
     return true;
   }
@@ -99,6 +104,7 @@ class Protocol {
   }
 
  private:
+  int lfn_;
   platform::RecordReader reader_;
   std::string_view fileName_;
   std::string_view line_;

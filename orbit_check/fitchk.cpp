@@ -180,10 +180,14 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   SplitUpdate update;
   ASPLIT(splitEpoch, r.extract, thr, level, split, &update);
   record_split(splitEpoch, level, split, update, splitName);
+  // A file left unchanged ends the run at once; records in the file are
+  // reported before the failure of their sync.
+  if (!update.replaced) report_update_failure(update);
   print_split_tables(r.extract, thr, level, split);
   write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol);
   framework::write_line(lfn, "");
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);
+  report_update_failure(update);
 }
 
 // An arc length in days as I7 without blanks.

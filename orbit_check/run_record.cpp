@@ -19,6 +19,7 @@
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
 #include "platform/replace_file.h"
+#include "platform/units.h"
 #include "timeutil/jmt.h"
 #include "timeutil/l_basfun.h"
 
@@ -46,12 +47,33 @@ std::string iso_now() {
          two(off / 60) + ":" + two(off % 60);
 }
 
-// Writes content to the named file as a whole; a failure is reported and
-// ends the run.
-void replace_named(const std::string& name, const std::string& content) {
-  const int status = platform::replace_file(framework::opened_name(name), content);
-  if (status == 0) return;
-  framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status, name, "FITCHK");
+// Writes the file path (name as given) as a whole with the content that
+// make gives for a return code; returns the return code after it. Left-over
+// new files of a killed run are removed first. A failure is reported and
+// gives return code 2; the file is then written again with that code, or
+// removed, so that it never tells another end than the run's. Once more
+// (again) only a file that is still there is written: one listed for
+// deletion stays deleted.
+template <typename Make>
+int write_named(const std::string& name, const std::string& path, int ircode, bool again,
+                Make make) {
+  if (again) {
+    bool exists = false;
+    int unit = 0;
+    if (platform::inquire_file(path, exists, unit) != 0 || !exists) return ircode;
+  } else {
+    platform::remove_leftovers(path, true);
+  }
+  const int status = platform::replace_file(path, make(ircode));
+  if (status == 0) return ircode;
+  framework::report_write_failure(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status,
+                                  name, "FITCHK");
+  const int rc = ircode == 0 || ircode == 1 ? 2 : ircode;
+  bool replaced = false;
+  if (platform::replace_file(path, make(rc), &replaced) != 0 && !replaced) {
+    platform::remove_file(path);
+  }
+  return rc;
 }
 
 std::string satellite_list(const std::vector<int>& sats) {
@@ -143,20 +165,24 @@ void record_tolerance(double tolerance, double rmsMax, int satMax) {
                                        tolerance > 0.0 && rmsMax > tolerance};
 }
 
-void write_run_files(int ircode) {
+int write_run_files(int ircode) {
   RunRecord& run = d_runrec;
+  const bool again = run.filesWritten;
+  if (!again) {  // names as the files were opened, while the variables are known
+    if (!run.plotName.empty()) run.plotPath = framework::opened_name(run.plotName);
+    if (!run.jsonName.empty()) run.jsonPath = framework::opened_name(run.jsonName);
+    run.filesWritten = true;
+  }
+  const framework::Messages& messages = framework::m_msglog.messages;
   if (!run.plotName.empty()) {
-    const std::string name = std::exchange(run.plotName, std::string());
-    // Should the picture fail, the hook runs again at the exit of that
-    // failure and the results still tell of it.
-    framework::set_exit_hook(write_run_files);
-    replace_named(name, write_plot(run, ircode, framework::m_msglog.messages));
-    framework::set_exit_hook(nullptr);
+    ircode = write_named(run.plotName, run.plotPath, ircode, again,
+                         [&](int rc) { return write_plot(run, rc, messages); });
   }
   if (!run.jsonName.empty()) {
-    const std::string name = std::exchange(run.jsonName, std::string());
-    replace_named(name, write_results(run, ircode, framework::m_msglog.messages));
+    ircode = write_named(run.jsonName, run.jsonPath, ircode, again,
+                         [&](int rc) { return write_results(run, rc, messages); });
   }
+  return ircode;
 }
 
 Verdict run_verdict(const RunRecord& run, int ircode) {

@@ -46,6 +46,9 @@ struct ToleranceRecord {
 struct RunRecord {
   std::string plotName;  // "PLOTFIL" and "JSONFIL" as given; empty: not written
   std::string jsonName;
+  std::string plotPath;  // the same as opened, variables replaced
+  std::string jsonPath;
+  bool filesWritten = false;  // written once at the exit
   std::string title;      // "TITLE"
   std::string inputFile;  // the input file as named on the command line
   std::string runStart;   // local date and time of the start, ISO 8601 with offset
@@ -82,9 +85,11 @@ void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
 void record_tolerance(double tolerance, double rmsMax, int satMax);
 
 // The exit hook: replaces the named files with the picture and the results
-// of the run with return code ircode. A failed write is reported (WRTERR)
-// and ends the run with return code 2; the other file is still written.
-void write_run_files(int ircode);
+// of the run with return code ircode, and returns the return code after
+// them. A failed write is reported (the WRTERR message) and gives return
+// code 2; the other file is still written and tells of it. Called again, it
+// writes them anew with the final return code.
+int write_run_files(int ircode);
 
 // What a run came to.
 enum class Verdict {

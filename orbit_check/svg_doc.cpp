@@ -22,8 +22,17 @@ std::string titled(std::string_view element, std::string_view title) {
 
 std::string xml_text(std::string_view text) {
   std::string out;
-  for (char c : timeutil::valid_utf8(text)) {
+  const std::string valid = timeutil::valid_utf8(text);
+  for (std::size_t i = 0; i < valid.size(); ++i) {
+    const char c = valid[i];
     const auto u = static_cast<unsigned char>(c);
+    // XML 1.0 admits neither U+FFFE nor U+FFFF.
+    if (u == 0xEF && valid.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < valid.size() &&
+        (valid[i + 2] == '\xBE' || valid[i + 2] == '\xBF')) {
+      out += kReplacement;
+      i += 2;
+      continue;
+    }
     switch (c) {
       case '&': out += "&amp;"; break;
       case '<': out += "&lt;"; break;

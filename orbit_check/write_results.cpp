@@ -225,6 +225,7 @@ void arc_split(JsonWriter& w, const RunRecord& run) {
   }
   w.close(']');
   w.raw("records_written", num(static_cast<long long>(s.update.recordsWritten)));
+  w.raw("durable", s.update.durable ? "true" : "false");
   w.raw("satellite_problem_file", text_or_null(s.update.crxName));
   w.close('}');
 }

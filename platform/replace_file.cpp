@@ -1,7 +1,7 @@
 #include "platform/replace_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -98,11 +98,15 @@ Target describe(const std::string& name) {
 
 mode_t new_mode(const Target& t) { return t.exists ? (t.st.st_mode & 07777) : 0666; }
 
-// Owner, group and permission bits of the old file (the owner where the
-// system allows it; permission bits after, as a change of owner may clear some).
+// Owner, group and permission bits of the old file: owner and group where
+// the system allows it, else the group alone where it allows that; the
+// permission bits after, as a change of owner may clear some.
 bool inherit(int fd, const Target& t) {
   if (!t.exists) return true;
-  if (::fchown(fd, t.st.st_uid, t.st.st_gid) != 0 && errno != EPERM) return false;
+  if (::fchown(fd, t.st.st_uid, t.st.st_gid) != 0) {
+    if (errno != EPERM) return false;
+    if (::fchown(fd, static_cast<uid_t>(-1), t.st.st_gid) != 0 && errno != EPERM) return false;
+  }
   return ::fchmod(fd, t.st.st_mode & 07777) == 0;
 }
 
@@ -183,8 +187,9 @@ int write_in_place(const std::string& name, std::string_view content) {
 
 }  // namespace
 
-int replace_file(std::string_view name_in, std::string_view content) {
+int replace_file(std::string_view name_in, std::string_view content, bool* replaced) {
   state.step = 0;
+  if (replaced) *replaced = false;
   const std::string name = std::string(rtrim(name_in));
   if (name.empty()) return kErrNotFound;
   const Target t = describe(name);
@@ -199,18 +204,36 @@ int replace_file(std::string_view name_in, std::string_view content) {
     if (!tmp.empty()) ::unlink(tmp.c_str());
     return status;
   }
+  if (replaced) *replaced = true;
   return sync_dir(t.dir) ? 0 : kErrWrite;
 }
 
-void remove_leftovers(std::string_view name) {
+int remove_file(std::string_view name) {
   const Target t = describe(std::string(rtrim(name)));
+  if (!t.exists || !S_ISREG(t.st.st_mode)) return t.exists ? kErrIsDirectory : 0;
+  return ::unlink(t.path.c_str()) == 0 ? 0 : status_of(errno);
+}
+
+void remove_leftovers(std::string_view name, bool ownOnly) {
+  const Target t = describe(std::string(rtrim(name)));
+  if (t.exists && !S_ISREG(t.st.st_mode)) return;  // a device or FIFO is written in place
   const std::string prefix = "." + t.base + std::string(kTempTag);
-  std::error_code ec;
-  for (fs::directory_iterator it(t.dir, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string entry = it->path().filename().string();
-    if (entry.compare(0, prefix.size(), prefix) != 0) continue;
-    if (fs::is_regular_file(it->symlink_status(ec))) fs::remove(it->path(), ec);
+  const int dfd = ::open(t.dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd < 0) return;
+  DIR* dir = ::fdopendir(dfd);
+  if (!dir) {
+    ::close(dfd);
+    return;
   }
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string_view entry = e->d_name;
+    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) continue;
+    struct stat st {};
+    if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (ownOnly && st.st_uid != ::geteuid()) continue;
+    ::unlinkat(dfd, e->d_name, 0);
+  }
+  ::closedir(dir);
 }
 
 void FileLock::release() {
@@ -228,8 +251,7 @@ bool same_file(int fd, const std::string& name) {
 
 // One attempt at the lock of the open file fd: 0, EAGAIN while another
 // holds it, or another error.
-int try_lock(int fd, bool writable) {
-  if (!writable) return ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno == EWOULDBLOCK ? EAGAIN : errno;
+int try_lock(int fd) {
   struct flock fl {};
   fl.l_type = F_WRLCK;
   fl.l_whence = SEEK_SET;
@@ -239,24 +261,32 @@ int try_lock(int fd, bool writable) {
 
 }  // namespace
 
-int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds) {
+int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds, LockFailure* why) {
   lock.release();
+  LockFailure unused;
+  LockFailure& failure = why ? *why : unused;
+  failure = LockFailure{};
   const std::string name = std::string(rtrim(name_in));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(waitSeconds);
   auto pause = std::chrono::microseconds(200);
   for (;;) {
     struct stat st {};
-    if (::stat(name.c_str(), &st) != 0) return status_of(errno);
-    if (!S_ISREG(st.st_mode)) return 0;
-    bool writable = true;
-    int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES) {  // a file we may not write: a lock of this host only
-      writable = false;
-      fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    failure = LockFailure{true, 0};
+    if (::stat(name.c_str(), &st) != 0) {
+      failure.err = errno;
+      return errno == ENOENT ? kErrNotFound : status_of(errno);
     }
-    if (fd < 0) return status_of(errno);
+    if (!S_ISREG(st.st_mode)) return 0;
+    // Only a run that may write the file updates it, so one kind of lock
+    // serves every run.
+    const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+      failure.err = errno;
+      return errno == ENOENT ? kErrNotFound : status_of(errno);
+    }
+    failure = LockFailure{false, 0};
     int rc;
-    while ((rc = try_lock(fd, writable)) == EAGAIN || rc == EINTR) {
+    while ((rc = try_lock(fd)) == EAGAIN || rc == EINTR) {
       if (std::chrono::steady_clock::now() >= deadline) break;
       std::this_thread::sleep_for(pause);
       pause = std::min(pause * 2, std::chrono::microseconds(20000));
@@ -267,7 +297,10 @@ int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds) {
     }
     ::close(fd);  // replaced while we waited: lock the new file
     if (rc == EAGAIN || rc == EINTR) return kErrLockTimeout;
-    if (rc != 0) return status_of(rc);
+    if (rc != 0) {
+      failure.err = rc;
+      return status_of(rc);
+    }
   }
 }
 

@@ -14,13 +14,23 @@ namespace platform {
 // link: its target is replaced. A name that does not exist yet is created
 // the same way (mode 0666 less the umask). A device or FIFO is written in
 // place. Returns 0, or a non-zero status; the old file is then untouched and
-// no new file is left.
-int replace_file(std::string_view name, std::string_view content);
+// no new file is left, unless *replaced (when given) is set: then the new
+// content is in place but the sync of the folder failed, so its durability
+// is not confirmed.
+int replace_file(std::string_view name, std::string_view content, bool* replaced = nullptr);
+
+// Removes the regular file that name leads to (links followed, the link
+// itself kept); 0 or non-zero.
+int remove_file(std::string_view name);
 
 // Removes the new files that replace_file left next to the target of name
-// when its run was killed between two steps. Call it only while holding the
-// lock of name, so that no other run is writing one.
-void remove_leftovers(std::string_view name);
+// when its run was killed between two steps: regular files of that name
+// pattern only, never through a link; with ownOnly only those of this
+// process's user. For a shared file call it only while holding its lock, so
+// that no other run is writing one.
+void remove_leftovers(std::string_view name, bool ownOnly = false);
+
+struct LockFailure;
 
 // An exclusive lock on an existing file for one update, released by the
 // destructor, by release() or by the death of the process. Works across
@@ -36,19 +46,29 @@ class FileLock {
   bool held() const { return fd_ >= 0; }
 
  private:
-  friend int lock_file(std::string_view, FileLock&, double);
+  friend int lock_file(std::string_view, FileLock&, double, LockFailure*);
   int fd_ = -1;
 };
 
 // Status of lock_file when the lock was not had within the wait.
 constexpr int kErrLockTimeout = 110;
 
+// Why lock_file failed, apart from a timeout: the file could not be opened
+// for writing (status as of an open), or the lock call failed with err.
+struct LockFailure {
+  bool atOpen = false;
+  int err = 0;
+};
+
 // Locks file name exclusively, waiting at most waitSeconds for another
-// holder. After the lock is had, the name is checked to still lead to the
-// locked file (another update may have replaced it), else it is locked
-// again. A name that is not a regular file (device, FIFO) is not locked and
-// gives 0. Returns 0, kErrLockTimeout, or another non-zero status.
-int lock_file(std::string_view name, FileLock& lock, double waitSeconds);
+// holder. The file is opened for reading and writing: a run that may not
+// write the file gets no lock. After the lock is had, the name is checked to
+// still lead to the locked file (another update may have replaced it), else
+// it is locked again. A name that is not a regular file (device, FIFO) is
+// not locked and gives 0. Returns 0, kErrLockTimeout, or another non-zero
+// status (kErrNotFound for a missing file) with the reason in *why.
+int lock_file(std::string_view name, FileLock& lock, double waitSeconds,
+              LockFailure* why = nullptr);
 
 // Tests: the number of fsync calls made by replace_file since the start,
 // and failures (EIO) injected into the next replace_file calls: bit k-1 of

@@ -9,6 +9,10 @@
 #include <memory>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/fixed_text.h"
 
 namespace platform {
@@ -61,6 +65,7 @@ struct Unit {
   std::string spill;              // a record that spans two fills of rbuf
   ReadAhead ahead;                // buffered bytes of rbuf not yet read
   bool at_eof = false;
+  int read_error = 0;             // status of a failed read
   Buffer wbuf;                    // stdio buffer for writes
 };
 
@@ -248,7 +253,11 @@ ReadStatus read_spanning(Unit& u, std::string_view& line, std::size_t max_len) {
     if (u.ahead.next == u.ahead.end) {
       if (u.at_eof) break;
       if (!refill(u)) {
-        if (std::ferror(u.fp)) return ReadStatus::Error;
+        if (std::ferror(u.fp)) {
+          u.read_error = status_of(errno);
+          std::clearerr(u.fp);
+          return ReadStatus::Error;
+        }
         u.at_eof = true;
         break;
       }
@@ -271,6 +280,11 @@ ReadStatus read_spanning(Unit& u, std::string_view& line, std::size_t max_len) {
 }
 
 }  // namespace
+
+int unit_read_error(int lfn) {
+  Unit* u = find(lfn);
+  return u ? u->read_error : 0;
+}
 
 ReadAhead* read_ahead(int lfn) {
   Unit* u = find(lfn);
@@ -308,6 +322,25 @@ void flush_all() {
   for (auto& [lfn, u] : table()) {
     if (std::fflush(u.fp) != 0) u.write_failed = true;
   }
+}
+
+long unit_mark(int lfn) {
+  Unit* u = find(lfn);
+  if (!u || u->console || u->name.empty() || std::fflush(u->fp) != 0) return -1;
+  struct stat st {};
+  if (::fstat(::fileno(u->fp), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<long>(st.st_size);
+}
+
+int cut_and_append(std::string_view name_in, long size, std::string_view text) {
+  const std::string name(rtrim(name_in));
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return status_of(errno);
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, size) == 0;
+  ok = ok && ::pwrite(fd, text.data(), text.size(), size) == static_cast<ssize_t>(text.size());
+  ok = ::close(fd) == 0 && ok;
+  return ok ? 0 : kErrWrite;
 }
 
 void reset_units() {

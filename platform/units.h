@@ -54,6 +54,10 @@ int rewind_unit(int lfn);
 // skipped, so an overlong line costs no memory.
 ReadStatus read_record(int lfn, std::string& line, std::size_t max_len = std::string::npos);
 
+// Status of the last read of unit lfn that failed with an error (not an end
+// of file): the error number as a status; 0 when none failed.
+int unit_read_error(int lfn);
+
 // As read_record, without copying: line views the record in the unit's
 // buffer and stays valid until the next read, write, rewind or close of
 // the unit.
@@ -114,6 +118,13 @@ bool unit_write_failed(int lfn);
 
 // Flushes every connected unit's buffered output, in unit order.
 void flush_all();
+
+// Flushes unit lfn and gives the size of its file so far; -1 for a unit that
+// is no regular file of its own (the console, a device).
+long unit_mark(int lfn);
+
+// Cuts regular file name back to size bytes and appends text; 0 or non-zero.
+int cut_and_append(std::string_view name, long size, std::string_view text);
 
 // Closes every unit and restores units 5 and 6 to standard input and output
 // (for tests and for the process end).

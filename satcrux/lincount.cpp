@@ -3,6 +3,7 @@
 
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
+#include "framework/rderr.h"
 #include "input/gtflna.h"
 #include "input/inquire.h"
 #include "platform/fixed_text.h"
@@ -43,12 +44,18 @@ int LINCOUNT(std::string_view name, int nHead, int* trailing) {
   framework::OPNFIL(lfn, fileName, "OLD", "FORMATTED", "READONLY", " ", ios);
   framework::OPNERR(framework::m_tolk.lfnMsg, lfn, ios, fileName, "linCount");
   std::string line;
+  // A read error is no end of the file: it ends the run.
+  const auto next = [&] {
+    const platform::ReadStatus st = platform::read_record(lfn, line, kLineLength);
+    if (st == platform::ReadStatus::Error) {
+      framework::RDERR(framework::m_tolk.lfnMsg, lfn, fileName, "linCount");
+    }
+    return st == platform::ReadStatus::Ok;
+  };
   bool ok = true;
-  for (int i = 0; i < nHead && ok; ++i) {
-    ok = platform::read_record(lfn, line, kLineLength) == platform::ReadStatus::Ok;
-  }
+  for (int i = 0; i < nHead && ok; ++i) ok = next();
   bool inTrailer = false;
-  while (ok && platform::read_record(lfn, line, kLineLength) == platform::ReadStatus::Ok) {
+  while (ok && next()) {
     inTrailer = inTrailer || platform::is_blank(line);
     if (!inTrailer) {
       add_one(count);

@@ -3,6 +3,7 @@
 
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
+#include "framework/rderr.h"
 #include "input/gtflna.h"
 #include "platform/field_read.h"
 #include "platform/fixed_text.h"
@@ -57,15 +58,24 @@ bool parse_record(std::string_view line, t_crux& crx) {
   return true;
 }
 
+// The next line of unit lfn; false at the end of the file. A read error ends the run.
+bool next_line(const t_satcrux& list, int lfn, std::string& line) {
+  const platform::ReadStatus st = platform::read_record(lfn, line, kLineLength);
+  if (st == platform::ReadStatus::Error) {
+    framework::RDERR(framework::m_tolk.lfnMsg, lfn, list.filNam, kRoutine);
+  }
+  return st == platform::ReadStatus::Ok;
+}
+
 // Up to nCrx records from unit lfn, after its header lines.
 void read_records(t_satcrux& list, int lfn, int nCrx) {
   std::string line;
   for (int i = 0; i < kHeaderLines; ++i) {
-    if (platform::read_record(lfn, line, kLineLength) != platform::ReadStatus::Ok) return;
+    if (!next_line(list, lfn, line)) return;
   }
   for (int i = 0; i < nCrx; ++i) {
     t_crux crx;
-    if (platform::read_record(lfn, line, kLineLength) != platform::ReadStatus::Ok) return;
+    if (!next_line(list, lfn, line)) return;
     if (!parse_record(line, crx)) return;
     list.crxLst.push_back(crx);
     list.nCrx = static_cast<int>(list.crxLst.size());

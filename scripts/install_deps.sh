@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build needs when it is missing (Debian packages).
 #   install_deps.sh            cmake and g++
-#   install_deps.sh --tests    also GoogleTest, and Python 3 with jsonschema
-#                              for the check of the results files
+#   install_deps.sh --tests    also GoogleTest, Python 3 with jsonschema for
+#                              the check of the results files, and strace
+#                              for the fault injection
 #   install_deps.sh --fuzz     clang with its libFuzzer runtime
 set -euo pipefail
 
@@ -13,6 +14,7 @@ command -v make >/dev/null 2>&1 || need+=(make)
 if [ "${1:-}" = "--tests" ]; then
   [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
   /usr/bin/python3 -c 'import jsonschema' >/dev/null 2>&1 || need+=(python3-jsonschema)
+  command -v strace >/dev/null 2>&1 || need+=(strace)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   command -v clang++ >/dev/null 2>&1 || need+=(clang)

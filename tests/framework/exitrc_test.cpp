@@ -1,8 +1,10 @@
 #include "framework/exitrc.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "framework/d_pgmid.h"
+#include "framework/m_cpu.h"
 #include "framework/m_msglog.h"
 #include "framework/write_line.h"
 #include "input/d_inpkey.h"
@@ -94,12 +96,13 @@ struct HookSeen {
 };
 HookSeen hookSeen;
 
-// Records the call, then fails as a failed write would: EXITRC inside EXITRC.
-void failing_hook(int ircode) {
+// Records the call, then fails as a failed write would.
+int failing_hook(int ircode) {
   ++hookSeen.calls;
-  hookSeen.ircode = ircode;
-  hookSeen.listedFileThere = std::filesystem::exists(hookSeen.listedFile);
-  framework::EXITRC(2);
+  hookSeen.ircode = hookSeen.calls == 1 ? ircode : hookSeen.ircode;
+  hookSeen.listedFileThere = hookSeen.calls == 1 ? std::filesystem::exists(hookSeen.listedFile)
+                                                 : hookSeen.listedFileThere;
+  return 2;
 }
 
 TEST_F(ExitTest, HookRunsOnceBeforeTheListedFilesAreDeleted) {
@@ -110,11 +113,32 @@ TEST_F(ExitTest, HookRunsOnceBeforeTheListedFilesAreDeleted) {
   framework::d_pgmid.pgmName = "FITCHK";
   framework::set_exit_hook(failing_hook);
   const auto r = run_captured(tmp, [] { framework::EXITRC(0); });
-  EXPECT_EQ(hookSeen.calls, 1) << "the EXITRC inside the hook does not call it again";
+  EXPECT_EQ(hookSeen.calls, 1) << "its own failure does not call it again";
   EXPECT_EQ(hookSeen.ircode, 0);
   EXPECT_TRUE(hookSeen.listedFileThere);
   EXPECT_FALSE(std::filesystem::exists(hookSeen.listedFile));
   EXPECT_EQ(r.status, 1) << "the hook's failure decides the end";
+}
+
+// Records every call and its code; its own writes work.
+std::vector<int> hookCodes;
+int recording_hook(int ircode) {
+  hookCodes.push_back(ircode);
+  return ircode;
+}
+
+TEST_F(ExitTest, AVerdictLineThatIsLostMakesTheHookTellTheError) {
+  hookCodes.clear();
+  load("TITLE 1 \"t\"\n");
+  framework::d_pgmid.pgmName = "FITCHK";
+  framework::CPU_START(true);
+  framework::set_exit_hook(recording_hook);
+  const auto r = run_captured(tmp, [] {
+    platform::set_console_file("/dev/full");  // the console fails at the verdict
+    framework::EXITRC(0);
+  });
+  EXPECT_EQ(hookCodes, (std::vector<int>{0, 2}));
+  EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(ExitTest, NoHookBeforeTheInputFileIsRead) {

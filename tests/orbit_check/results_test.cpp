@@ -56,6 +56,9 @@ TEST(SvgTextTest, MarkupEscapedAndControlCharactersReplaced) {
   EXPECT_EQ(orbit_check::xml_text("a<b & \"c\">"), "a&lt;b &amp; &quot;c&quot;&gt;");
   EXPECT_EQ(orbit_check::xml_text(std::string("x\x01y\tz", 5)), "x\xEF\xBF\xBDy\tz");
   EXPECT_EQ(orbit_check::xml_text("Z\xFC"), "Z\xEF\xBF\xBD");
+  EXPECT_EQ(orbit_check::xml_text("a\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xBF\xBD\xEF\xBE\xBF"),
+            "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBE\xBF")
+      << "U+FFFE and U+FFFF replaced, U+FFFD and U+FFBF kept";
 }
 
 TEST(ResultsTest, ARunEndedBeforeItsOptionsIsStillAValidDocument) {

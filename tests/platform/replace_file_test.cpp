@@ -81,6 +81,18 @@ TEST_F(ReplaceFileTest, PlantedLinksAreNeverFollowed) {
   EXPECT_EQ(names(), ".f.fitchk-new f victim ") << "a link is not a leftover";
 }
 
+TEST_F(ReplaceFileTest, OwnLeftoversOnlyAreRemovedWhenAsked) {
+  spit(tmp.file("f"), "old\n");
+  spit(tmp.file(".f.fitchk-mine"), "x");
+  spit(tmp.file(".f.fitchk-theirs"), "x");
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a file to another user";
+  ASSERT_EQ(::chown(tmp.file(".f.fitchk-theirs").c_str(), 65534, 65534), 0);
+  platform::remove_leftovers(tmp.file("f"), true);
+  EXPECT_EQ(names(), ".f.fitchk-theirs f ");
+  platform::remove_leftovers(tmp.file("f"));
+  EXPECT_EQ(names(), "f ");
+}
+
 TEST_F(ReplaceFileTest, AFifoIsWrittenInPlace) {
   ASSERT_EQ(::mkfifo(tmp.file("fifo").c_str(), 0600), 0);
   const int rd = ::open(tmp.file("fifo").c_str(), O_RDONLY | O_NONBLOCK);
@@ -119,8 +131,33 @@ TEST_F(ReplaceFileTest, ALockIsExclusiveUntilReleased) {
   EXPECT_FALSE(second.held());
   first.release();
   EXPECT_EQ(platform::lock_file(tmp.file("f"), second, 0.0), 0);
-  EXPECT_EQ(platform::lock_file(tmp.file("missing"), first, 0.0), 2);
+  platform::LockFailure why;
+  EXPECT_EQ(platform::lock_file(tmp.file("missing"), first, 0.0, &why), 2);
+  EXPECT_TRUE(why.atOpen);
   EXPECT_EQ(names(), "f ") << "no lock file";
+}
+
+TEST_F(ReplaceFileTest, AFileThatMayNotBeWrittenIsNotLocked) {
+  spit(tmp.file("f"), "old\n");
+  if (::geteuid() == 0) {  // root writes any file: take the rights of another user
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) ::_exit(3);
+      platform::FileLock lock;
+      platform::LockFailure why;
+      const int rc = platform::lock_file(tmp.file("f"), lock, 0.0, &why);
+      ::_exit(rc == 13 && why.atOpen && !lock.held() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  } else {
+    ::chmod(tmp.file("f").c_str(), 0444);
+    platform::FileLock lock;
+    platform::LockFailure why;
+    EXPECT_EQ(platform::lock_file(tmp.file("f"), lock, 0.0, &why), 13);
+    EXPECT_TRUE(why.atOpen);
+  }
 }
 
 }  // namespace

@@ -100,6 +100,21 @@ TEST_F(UnitsTest, WriteErrorsAreReportedAtTheClose) {
   EXPECT_EQ(platform::write_record(77, "nowhere"), 0) << "an unconnected unit swallows records";
 }
 
+TEST_F(UnitsTest, AReadErrorIsNoEndOfFile) {
+  // Reading a process's memory from address 0 fails with EIO.
+  ASSERT_EQ(platform::open_unit(20, "/proc/self/mem", OpenStatus::Old, true), 0);
+  std::string line;
+  EXPECT_EQ(platform::read_record(20, line), platform::ReadStatus::Error);
+  EXPECT_EQ(platform::unit_read_error(20), 5);
+  platform::close_unit(20);
+  spit(tmp.file("r"), "a\n");
+  ASSERT_EQ(platform::open_unit(20, tmp.file("r"), OpenStatus::Old, true), 0);
+  EXPECT_EQ(platform::read_record(20, line), platform::ReadStatus::Ok);
+  EXPECT_EQ(platform::read_record(20, line), platform::ReadStatus::Eof);
+  EXPECT_EQ(platform::unit_read_error(20), 0);
+  platform::close_unit(20);
+}
+
 TEST_F(UnitsTest, ReadOnlyUnitsRefuseWrites) {
   spit(tmp.file("r"), "keep\n");
   ASSERT_EQ(platform::open_unit(20, tmp.file("r"), OpenStatus::Old, true), 0);
