@@ -5,6 +5,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
+#include "input/chkfln.h"
 #include "input/d_inpkey.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
@@ -89,6 +90,9 @@ void GTFILE(std::string_view keyWord, int nCol, int maxFil, int& nFil,
     tooMany(" *** gtfile: too many files: " + platform::pad(keyWord, width), nFil);
   }
   filNam.assign(static_cast<std::size_t>(nCol), std::vector<std::string>(static_cast<std::size_t>(nFil)));
+  for (int i = 0; i < nFil; ++i) {
+    CHKFLN("GTFILE", keyWord, value[i], value_cut(keyWord, static_cast<std::size_t>(i)));
+  }
   for (int i = 0; i < nFil; ++i) {
     const std::string name = platform::cut(value[i], kNameLen);
     if (nCol >= 1) filNam[0][i] = name;

@@ -7,6 +7,8 @@
 namespace input {
 
 // As NEXTLINE; eof is true when the blank result comes from the end of the file.
-std::string nextline_eof(int lfn, int adjust, bool& eof);
+// With whole: the line as it stands in the file (left-adjusted alike, up to
+// 64 KiB) when it is longer than the 255 columns kept, else empty.
+std::string nextline_eof(int lfn, int adjust, bool& eof, std::string* whole = nullptr);
 
 }  // namespace input

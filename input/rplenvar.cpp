@@ -74,12 +74,10 @@ std::string reference(int level, const std::string& buf, std::size_t d, std::siz
   return buf.substr(d + 2, close - d - 2);
 }
 
-}  // namespace
-
-void RPLENVAR(int level, std::string& name) {
-  if (platform::len_trim(name) < 2) return;
-  std::string buf = platform::cut(name, kBufLen);
-  bool changed = false;
+// The references of name replaced, the text held in limit characters.
+std::string replaced(int level, std::string_view name, std::size_t limit, bool& changed) {
+  std::string buf = platform::cut(name, limit);
+  changed = false;
   std::size_t p = 0;
   while (p + 1 < buf.size()) {
     const std::size_t d = buf.find('$', p);
@@ -94,11 +92,27 @@ void RPLENVAR(int level, std::string& name) {
       continue;
     }
     const std::string v(platform::rtrim(*value));
-    buf = platform::cut(buf.substr(0, d) + v + std::string(platform::rtrim(buf.substr(end + 1))), kBufLen);
+    buf = platform::cut(buf.substr(0, d) + v + std::string(platform::rtrim(buf.substr(end + 1))), limit);
     changed = true;
     p = d + v.size();
   }
+  return buf;
+}
+
+}  // namespace
+
+void RPLENVAR(int level, std::string& name) {
+  if (platform::len_trim(name) < 2) return;
+  bool changed = false;
+  std::string buf = replaced(level, name, kBufLen, changed);
   if (changed) name = buf;
+}
+
+std::string replaced_whole(std::string_view name) {
+  if (platform::len_trim(name) < 2) return std::string(name);
+  bool changed = false;
+  std::string buf = replaced(0, name, std::string::npos, changed);
+  return changed ? buf : std::string(name);
 }
 
 }  // namespace input

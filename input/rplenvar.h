@@ -1,6 +1,7 @@
 // Variable references in file names, resolved from the input file.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace input {
 
@@ -17,5 +18,8 @@ extern RplenvarCache rplenvarCache;
 // "}" or an unknown variable: level 1 a warning, level 2 an error that ends
 // the run, any other level silent; the reference then stays as written.
 void RPLENVAR(int level, std::string& name);
+
+// As RPLENVAR, silent and not cut: the whole name the references give.
+std::string replaced_whole(std::string_view name);
 
 }  // namespace input

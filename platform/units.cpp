@@ -310,6 +310,11 @@ void flush_all() {
   }
 }
 
+void flush_unit(int lfn) {
+  Unit* u = find(lfn);
+  if (u && std::fflush(u->fp) != 0) u->write_failed = true;
+}
+
 void reset_units() {
   std::vector<int> open;
   for (auto& [lfn, u] : table()) open.push_back(lfn);

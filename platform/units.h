@@ -24,6 +24,7 @@ constexpr int kErrAccess = 13;       // permission denied
 constexpr int kErrOpen = 5;          // any other open failure
 constexpr int kErrBlankName = 29;    // no file name
 constexpr int kErrWrite = 28;        // write, flush or close failed
+constexpr int kErrNameTooLong = 36;  // a name longer than the program holds
 
 // An error number as a status: itself, or kErrOpen where it would read as
 // success (0 mod 256).
@@ -114,6 +115,10 @@ bool unit_write_failed(int lfn);
 
 // Flushes every connected unit's buffered output, in unit order.
 void flush_all();
+
+// Flushes the buffered output of unit lfn (nothing when not connected); a
+// failure counts as a write error of the unit.
+void flush_unit(int lfn);
 
 // Closes every unit and restores units 5 and 6 to standard input and output
 // (for tests and for the process end).
