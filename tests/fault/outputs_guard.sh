@@ -77,8 +77,8 @@ for c in "${cases[@]}"; do
   refused "$name" "$text"
 done
 
-# Two outputs on /dev/null write nothing and replace nothing: no clash.
-copy null "$merge;s|^SYSOUT 1 .*|SYSOUT 1 \"/dev/null\"|;s|^SYSERR 1 .*|SYSERR 1 \"/dev/null\"|;s|^WEEKFM 1 .*|WEEKFM 1 \"/dev/null\"|"
+# Outputs on /dev/null write nothing and replace nothing: no clash.
+copy null "$merge;s|^SYSOUT 1 .*|SYSOUT 1 \"/dev/null\"|;s|^SYSERR 1 .*|SYSERR 1 \"/dev/null\"|;s|^WEEKFM 1 .*|WEEKFM 1 \"/dev/null\"|;s|^ASPLIT 1 .*|ASPLIT 1 \"/dev/null\"|"
 (cd "$work/null" && timeout 60 "$fitchk" FITCHK.INP > .console 2>&1 < /dev/null)
 rc=$?
 if [ "$rc" -eq 0 ] && [ -c /dev/null ]; then ok; else bad "null: exit status $rc"; fi
