@@ -93,17 +93,18 @@ std::string expanded_name(std::string_view fileName) { return expand(fileName, 1
 
 std::string silent_expanded_name(std::string_view fileName) { return expand(fileName, 0); }
 
-std::string whole_expanded_name(std::string_view fileName) {
+std::string whole_expanded_name(std::string_view fileName, bool* cut) {
   std::string work(fileName);
   timeutil::SJUSTL(work);
   if (input::inpKey.status == 2 && work.find('$') != std::string::npos) {
-    work = input::replaced_whole(work);
+    work = input::replaced_whole(work, cut);
   }
   return work;
 }
 
 bool name_fits(std::string_view fileName) {
-  return platform::len_trim(whole_expanded_name(fileName)) <= kNameLength;
+  bool cut = false;
+  return platform::len_trim(whole_expanded_name(fileName, &cut)) <= kNameLength && !cut;
 }
 
 std::string opened_name(std::string_view fileName) {

@@ -17,6 +17,8 @@ void name_too_long(std::string_view caller, std::string_view keyWord, std::strin
   const std::string reason =
       why == TooLong::LineCut
           ? "Its line in the input file is longer than 255 characters; the name is not used."
+      : why == TooLong::Variable
+          ? "A variable it uses is defined on a line longer than 255 characters; the name is not used."
           : "A file name holds at most 255 characters; " +
                 std::string(why == TooLong::Replaced ? "with its variables replaced " : "") +
                 "this one has " + std::to_string(length) + ".";
@@ -34,9 +36,10 @@ void name_too_long(std::string_view caller, std::string_view keyWord, std::strin
 
 void CHKFLN(std::string_view caller, std::string_view keyWord, std::string_view name, bool cut) {
   if (cut) name_too_long(caller, keyWord, name, TooLong::LineCut, 0);
-  if (framework::name_fits(name)) return;
-  const std::size_t length = platform::len_trim(framework::whole_expanded_name(name));
-  name_too_long(caller, keyWord, name, TooLong::Replaced, length);
+  bool varCut = false;
+  const std::size_t length = platform::len_trim(framework::whole_expanded_name(name, &varCut));
+  if (varCut) name_too_long(caller, keyWord, name, TooLong::Variable, 0);
+  if (length > 255) name_too_long(caller, keyWord, name, TooLong::Replaced, length);
 }
 
 bool value_cut(std::string_view keyWord, std::size_t i) {

@@ -39,14 +39,18 @@ const framework::t_key* environment() {
 
 // The value of the first line that defines var with a value free of "$".
 // A line that does not hold two items defines nothing.
-std::optional<std::string> lookup(std::string_view var) {
+// *cut tells whether that line was cut at 255 columns in the input file.
+std::optional<std::string> lookup(std::string_view var, bool* cut = nullptr) {
   const framework::t_key* env = environment();
   if (!env) return std::nullopt;
-  for (const std::string& line : env->value) {
+  for (std::size_t i = 0; i < env->value.size(); ++i) {
+    const std::string& line = env->value[i];
     const std::vector<platform::FreeItem> items = platform::free_items(line, 2);
     if (items.size() < 2 || items[0].null || items[1].null) continue;
     if (items[1].text.find('$') != std::string::npos) continue;
-    if (platform::same_text(items[0].text, var)) return items[1].text;
+    if (!platform::same_text(items[0].text, var)) continue;
+    if (cut && i < env->cut.size() && env->cut[i]) *cut = true;
+    return items[1].text;
   }
   return std::nullopt;
 }
@@ -75,7 +79,8 @@ std::string reference(int level, const std::string& buf, std::size_t d, std::siz
 }
 
 // The references of name replaced, the text held in limit characters.
-std::string replaced(int level, std::string_view name, std::size_t limit, bool& changed) {
+std::string replaced(int level, std::string_view name, std::size_t limit, bool& changed,
+                     bool* cut = nullptr) {
   std::string buf = platform::cut(name, limit);
   changed = false;
   std::size_t p = 0;
@@ -86,7 +91,7 @@ std::string replaced(int level, std::string_view name, std::size_t limit, bool& 
     const std::string var = reference(level, buf, d, end);
     p = end + 1;
     if (platform::is_blank(var)) continue;
-    const std::optional<std::string> value = lookup(var);
+    const std::optional<std::string> value = lookup(var, cut);
     if (!value) {
       report(level, "Variable " + std::string(platform::rtrim(var)) + " not resolved in: " + buf);
       continue;
@@ -108,10 +113,10 @@ void RPLENVAR(int level, std::string& name) {
   if (changed) name = buf;
 }
 
-std::string replaced_whole(std::string_view name) {
+std::string replaced_whole(std::string_view name, bool* cut) {
   if (platform::len_trim(name) < 2) return std::string(name);
   bool changed = false;
-  std::string buf = replaced(0, name, std::string::npos, changed);
+  std::string buf = replaced(0, name, std::string::npos, changed, cut);
   return changed ? buf : std::string(name);
 }
 

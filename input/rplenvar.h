@@ -19,7 +19,9 @@ extern RplenvarCache rplenvarCache;
 // the run, any other level silent; the reference then stays as written.
 void RPLENVAR(int level, std::string& name);
 
-// As RPLENVAR, silent and not cut: the whole name the references give.
-std::string replaced_whole(std::string_view name);
+// As RPLENVAR, silent and not cut: the whole name the references give;
+// *cut set when a variable used was defined on a line of the input file
+// longer than 255 columns (its value is then not the one written).
+std::string replaced_whole(std::string_view name, bool* cut = nullptr);
 
 }  // namespace input

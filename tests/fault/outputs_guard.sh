@@ -59,6 +59,7 @@ cases=(
   "outfil_expanded_long|$envl;s|^OUTFIL 1 .*|OUTFIL 1 \"$P/\${L}\${L}EXAMPLE/OUT/FIT13162.SUM\"|;|$long"
   "sysout_expanded_long|$envl;s|^SYSOUT 1 .*|SYSOUT 1 \"$P/\${L}\${L}EXAMPLE/STA/SATCRUX.CRX\"|;|$long"
   "protocol_line_long|s|^JOBOUT 1 .*|JOBOUT 1 \"$(printf './%.0s' {1..130})EXAMPLE/OUT/TRJ13162.OUT\"|;|*** SR GTFILE: File name too long"
+  "variable_line_long|s|^ENVIRONMENT 2|ENVIRONMENT 3|;s|^  \"USER\".*|\&\\n   \"L\" \"$(printf './%.0s' {1..112})EXAMPLE/STA/SATCRUX.CRX.NEW\"|;s|^SYSOUT 1 .*|SYSOUT 1 \"\${L}\"|;|A variable it uses is defined on a line longer than 255 characters"
   "delete_line_long|s|^TITLE 1|DELETE_FILES 1 \"$(printf './%.0s' {1..108})EXAMPLE/STA/SATCRUX.CRX.SAVED\"\\n&|;|*** SR READINPF: File name too long"
 )
 for c in "${cases[@]}"; do
