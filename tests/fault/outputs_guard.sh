@@ -78,8 +78,11 @@ for c in "${cases[@]}"; do
   refused "$name" "$text"
 done
 
-# Outputs on /dev/null write nothing and replace nothing: no clash.
-copy null "$merge;s|^SYSOUT 1 .*|SYSOUT 1 \"/dev/null\"|;s|^SYSERR 1 .*|SYSERR 1 \"/dev/null\"|;s|^WEEKFM 1 .*|WEEKFM 1 \"/dev/null\"|;s|^ASPLIT 1 .*|ASPLIT 1 \"/dev/null\"|"
+# Outputs on /dev/null (reached through links made here) write nothing and
+# replace nothing: no clash.
+n='${P}/null'
+copy null "$merge;s|^SYSOUT 1 .*|SYSOUT 1 \"$n\"|;s|^SYSERR 1 .*|SYSERR 1 \"$n\"|;s|^WEEKFM 1 .*|WEEKFM 1 \"$n\"|;s|^ASPLIT 1 .*|ASPLIT 1 \"${P}/null2\"|"
+ln -s /dev/null "$work/null/null" && ln -s /dev/null "$work/null/null2"
 (cd "$work/null" && timeout 60 "$fitchk" FITCHK.INP > .console 2>&1 < /dev/null)
 rc=$?
 if [ "$rc" -eq 0 ] && [ -c /dev/null ]; then ok; else bad "null: exit status $rc"; fi
