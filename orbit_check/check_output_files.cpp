@@ -108,7 +108,7 @@ std::string quiet_message_file() {
 
 void check_output_files(const OutputNames& names, std::string_view inpFil,
                         const std::vector<std::string>& protocols, std::string_view crxName,
-                        const std::vector<std::string>& moreInputs, bool systemOnly) {
+                        bool systemOnly) {
   std::vector<RunFile> outputs;
   add_file(outputs, "SYSOUT", names.sysOut);
   add_file(outputs, "SYSERR", names.sysErr);
@@ -120,7 +120,8 @@ void check_output_files(const OutputNames& names, std::string_view inpFil,
   std::vector<RunFile> inputs{input_file(inpFil)};
   for (const std::string& p : protocols) add_file(inputs, "", p);
   add_file(inputs, "", crxName);
-  for (const std::string& m : moreInputs) add_file(inputs, "", m);
+  add_file(inputs, "", quiet_name("SYSINP"));
+  add_file(inputs, "", quiet_name("CONST"));
 
   for (const RunFile& out : outputs) {
     if (systemOnly && !is_system(out)) continue;
@@ -152,8 +153,7 @@ void check_system_outputs() {
   names.jsonFil = quiet_name("JSONFIL");
   const std::vector<std::string> protocols = quiet_protocols();
   const std::string crxName = quiet_name("SATCRUX");
-  const std::vector<std::string> more = {quiet_name("SYSINP"), quiet_name("CONST")};
-  check_output_files(names, input::inpKey.inpFil, protocols, crxName, more, true);
+  check_output_files(names, input::inpKey.inpFil, protocols, crxName, true);
 }
 
 }  // namespace orbit_check

@@ -22,7 +22,7 @@ struct OutputNames {
 // order: each named output ("SYSOUT", "SYSERR", "OUTFIL", "WEEKFM",
 // "ASPLIT", "PLOTFIL", "JSONFIL") against the input file inpFil (as given
 // on the command line), the protocols in list order, the satellite problem
-// file crxName and the further inputs (blank: none), an input clashing only
+// file crxName (blank: none), "SYSINP" and "CONST", an input clashing only
 // when it exists and is the same file after variable substitution; then
 // each pair of outputs, in that order, by their absolute names or as one
 // existing file (hard links). A device (such as /dev/null) clashes with
@@ -30,7 +30,6 @@ struct OutputNames {
 // Silent when nothing clashes.
 void check_output_files(const OutputNames& names, std::string_view inpFil,
                         const std::vector<std::string>& protocols, std::string_view crxName,
-                        const std::vector<std::string>& moreInputs = {},
                         bool systemOnly = false);
 
 // Before the program output and the message file are opened: their names
