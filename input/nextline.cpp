@@ -39,7 +39,9 @@ std::string nextline_eof(int lfn, int adjust, bool& eof, std::string* whole) {
       continue;
     }
     if (rec[0] == '#' || rec[0] == '!' || rec[0] == '*') continue;
-    if (whole) *whole = longer.empty() ? std::string() : std::string(platform::rtrim(longer.substr(start)));
+    if (whole) {
+      *whole = longer.empty() ? std::string() : std::string(platform::rtrim(longer.substr(start)));
+    }
     return std::string(platform::rtrim(rec));
   }
 }
