@@ -7,20 +7,21 @@ namespace framework {
 
 MsgLog m_msglog;
 
-void log_message_line(int lfn, std::string_view text) {
-  if (lfn != m_tolk.lfnMsg) return;
+bool log_message_line(int lfn, std::string_view text) {
+  if (lfn != m_tolk.lfnMsg) return false;
   // The message unit may be the program output: only message blocks count.
   const std::string_view line = platform::rtrim(text);
   if (!m_msglog.inMessage) {
     m_msglog.inMessage = line.substr(0, 5) == " *** " || line.substr(0, 5) == " ### ";
     if (m_msglog.inMessage) m_msglog.messages.emplace_back();
   }
-  if (!m_msglog.inMessage) return;
+  if (!m_msglog.inMessage) return false;
   if (line.empty()) {
     m_msglog.inMessage = false;
-    return;
+    return true;
   }
   m_msglog.messages.back().emplace_back(line);
+  return false;
 }
 
 }  // namespace framework

@@ -17,7 +17,7 @@ struct MsgLog {
 extern MsgLog m_msglog;
 
 // Notes one record written to unit lfn: kept when lfn is lfnMsg and the
-// record belongs to a message.
-void log_message_line(int lfn, std::string_view text);
+// record belongs to a message. True when the record ends a message.
+bool log_message_line(int lfn, std::string_view text);
 
 }  // namespace framework

@@ -23,6 +23,7 @@ struct t_key {
   std::string name;
   std::vector<std::string> value;
   bool hasValue = false;  // false: the value array is absent
+  std::vector<bool> cut;  // cut[i]: value i+1 was cut with its line at 255 columns
 };
 
 // Marks key.value absent.

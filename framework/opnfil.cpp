@@ -17,6 +17,7 @@ namespace framework {
 namespace {
 
 constexpr int kMaxAttempts = 10000;
+constexpr std::size_t kNameLength = 255;
 
 struct OpenWords {
   platform::OpenStatus status = platform::OpenStatus::Unknown;
@@ -78,7 +79,7 @@ void follow_delete_list(const std::string& work, std::string_view fileName) {
 
 // The name OPNFIL opens; RPLENVAR's level decides on warnings.
 std::string expand(std::string_view fileName, int level) {
-  std::string work = platform::cut(fileName, 255);
+  std::string work = platform::cut(fileName, kNameLength);
   timeutil::SJUSTL(work);
   if (input::inpKey.status == 2 && work.find('$') != std::string::npos) {
     input::RPLENVAR(level, work);
@@ -92,6 +93,20 @@ std::string expanded_name(std::string_view fileName) { return expand(fileName, 1
 
 std::string silent_expanded_name(std::string_view fileName) { return expand(fileName, 0); }
 
+std::string whole_expanded_name(std::string_view fileName, bool* cut) {
+  std::string work(fileName);
+  timeutil::SJUSTL(work);
+  if (input::inpKey.status == 2 && work.find('$') != std::string::npos) {
+    work = input::replaced_whole(work, cut);
+  }
+  return work;
+}
+
+bool name_fits(std::string_view fileName) {
+  bool cut = false;
+  return platform::len_trim(whole_expanded_name(fileName, &cut)) <= kNameLength && !cut;
+}
+
 std::string opened_name(std::string_view fileName) {
   const std::string work = expanded_name(fileName);
   follow_delete_list(work, fileName);
@@ -101,6 +116,12 @@ std::string opened_name(std::string_view fileName) {
 void OPNFIL(int lfn, std::string_view fileName, std::string_view status, std::string_view form,
             std::string_view action, std::string_view /*reserved*/, int& iostat) {
   input::inpKey.opnBusy = -1;
+  if (!name_fits(fileName)) {
+    // Never another file through a name cut to what is held.
+    iostat = platform::kErrNameTooLong;
+    input::inpKey.opnBusy = 0;
+    return;
+  }
   const std::string work = opened_name(fileName);
 
   bool exists = false;

@@ -19,6 +19,15 @@ std::string expanded_name(std::string_view fileName);
 // As expanded_name, without any message (an unknown variable stays as written).
 std::string silent_expanded_name(std::string_view fileName);
 
+// As silent_expanded_name, not cut: the whole name the file would need;
+// *cut set when a variable used was cut with its line in the input file.
+std::string whole_expanded_name(std::string_view fileName, bool* cut = nullptr);
+
+// True when fileName, left-justified and with its variables replaced, fits
+// the 255 characters a name is held in and uses no variable cut with its
+// line. OPNFIL opens no other name.
+bool name_fits(std::string_view fileName);
+
 // The name of a file the program writes without a unit (replaced as a
 // whole): expanded_name(fileName), which, as in OPNFIL, also takes the
 // place of fileName in the list of files to delete at exit.

@@ -20,9 +20,10 @@ namespace {
 
 constexpr const char* kCaller = "OPNSYS";
 
-void openOrStop(int lfnReport, int lfn, const std::string& name, const char* status) {
+void openOrStop(int lfnReport, int lfn, const std::string& name, const char* status,
+                const char* action = "") {
   int ios = 0;
-  OPNFIL(lfn, name, status, "", "", " ", ios);
+  OPNFIL(lfn, name, status, "", action, " ", ios);
   OPNERR(lfnReport, lfn, ios, name, kCaller);
 }
 
@@ -97,7 +98,7 @@ void OPNSYS() {
   std::string name;
   int irc = 0;
   input::GTFLNA(0, "SYSINP", name, irc);
-  if (irc == 0) openOrStop(m_tolk.lfnMsg, m_tolk.lfnStdIn, name, "OLD");
+  if (irc == 0) openOrStop(m_tolk.lfnMsg, m_tolk.lfnStdIn, name, "OLD", "READONLY");
   int irCode = 0;
   std::string outName;
   int ircOut = 0;

@@ -5,6 +5,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
+#include "input/chkfln.h"
 #include "input/d_inpkey.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
@@ -37,30 +38,30 @@ std::string extension(std::string_view keyWord, int c) {
 // A directory holding a separator gets the last one appended when it does not
 // end in one. Held in 255 characters like the names it is put in front of.
 std::string directory(std::string_view keyWord, int c) {
-  std::string dir = platform::cut(firstValueOr(std::string(keyWord) + "_PTH_COL_" + std::to_string(c)),
-                                  kNameLen);
+  const std::string key = std::string(keyWord) + "_PTH_COL_" + std::to_string(c);
+  std::string dir = platform::cut(firstValueOr(key), kNameLen);
+  if (value_cut(key, 0)) name_too_long("GTFILE", key, dir, TooLong::LineCut, 0);
   const std::size_t sep = dir.find_last_of("/\\");
-  if (sep != std::string::npos && sep + 1 != dir.size()) {
-    dir = platform::cut(dir + dir[sep], kNameLen);
-  }
+  if (sep != std::string::npos && sep + 1 != dir.size()) dir += dir[sep];
   return dir;
 }
 
-// The name of column c derived from the name in column 1.
-std::string derived(const std::string& name, const std::string& ext, const std::string& dir) {
+// The name of column c derived from the name in column 1; one that does not
+// fit in 255 characters ends the run rather than being cut to another name.
+std::string derived(std::string_view keyWord, const std::string& name, const std::string& ext,
+                    const std::string& dir) {
   std::string out;
   if (!platform::same_text(ext, kUnset)) {
     const std::size_t dot = name.find_last_of('.');
-    out = platform::cut((dot == std::string::npos ? std::string() : name.substr(0, dot + 1)) +
-                            platform::pad(ext, 3),
-                        kNameLen);
+    out = (dot == std::string::npos ? std::string() : name.substr(0, dot + 1)) +
+          platform::pad(ext, 3);
   }
   if (!platform::same_text(dir, kUnset)) {
     const std::size_t sep = out.find_last_of("/\\");
-    out = platform::cut(std::string(platform::rtrim(dir)) +
-                            (sep == std::string::npos ? out : out.substr(sep + 1)),
-                        kNameLen);
+    out = std::string(platform::rtrim(dir)) + (sep == std::string::npos ? out : out.substr(sep + 1));
   }
+  const std::size_t length = platform::len_trim(out);
+  if (length > kNameLen) name_too_long("GTFILE", keyWord, out, TooLong::Given, length);
   return out;
 }
 
@@ -90,9 +91,12 @@ void GTFILE(std::string_view keyWord, int nCol, int maxFil, int& nFil,
   }
   filNam.assign(static_cast<std::size_t>(nCol), std::vector<std::string>(static_cast<std::size_t>(nFil)));
   for (int i = 0; i < nFil; ++i) {
+    CHKFLN("GTFILE", keyWord, value[i], value_cut(keyWord, static_cast<std::size_t>(i)));
+  }
+  for (int i = 0; i < nFil; ++i) {
     const std::string name = platform::cut(value[i], kNameLen);
     if (nCol >= 1) filNam[0][i] = name;
-    for (int c = 2; c <= nCol; ++c) filNam[c - 1][i] = derived(name, ext[c], dir[c]);
+    for (int c = 2; c <= nCol; ++c) filNam[c - 1][i] = derived(keyWord, name, ext[c], dir[c]);
   }
 }
 

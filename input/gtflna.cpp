@@ -5,6 +5,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
+#include "input/chkfln.h"
 #include "input/d_inpkey.h"
 #include "input/descrp.h"
 #include "platform/fixed_text.h"
@@ -39,6 +40,7 @@ void GTFLNA(int mode, std::string_view keyWord, std::string& fileName, int& irc)
     if (!value.empty()) fileName = platform::cut(value[0], 255);
   }
   if (!platform::is_blank(fileName)) {
+    CHKFLN("GTFLNA", keyWord, fileName, value_cut(keyWord, 0));
     irc = 0;
     return;
   }

@@ -6,11 +6,13 @@
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
 #include "framework/write_line.h"
+#include "input/chkfln.h"
 #include "input/clean_value.h"
 #include "input/d_inpkey.h"
 #include "input/keyword_line.h"
 #include "input/nextline_eof.h"
 #include "platform/fixed_text.h"
+#include "platform/process.h"
 #include "platform/units.h"
 
 namespace input {
@@ -59,16 +61,38 @@ void allocate(std::vector<T>& v, long long n, const char* varName, const char* c
   framework::ALCERR(irc, varName, {n}, caller);
 }
 
-void read_values(int lfn, const std::string& line, int n, framework::t_key& key) {
+// The value of a line as stored, and whether the line's cut at 255 columns
+// changed it (whole: the longer line, empty when it was not cut).
+std::string stored_value(const std::string& line, const std::string& whole, std::size_t item,
+                         bool rawFromQuote, bool& cut) {
+  std::string v = line_value(line, item, rawFromQuote);
+  clean_value(v);
+  cut = false;
+  if (!whole.empty()) {
+    std::string w = line_value(whole, item, rawFromQuote, std::string::npos);
+    clean_value(w);
+    cut = platform::rtrim(w) != platform::rtrim(v);
+  }
+  return v;
+}
+
+void read_values(int lfn, const std::string& line, const std::string& whole, int n,
+                 framework::t_key& key) {
   allocate(key.value, n == 0 ? 1 : n, "inpKey%keys(ikey)%value", "readkeys");
   key.hasValue = true;
-  if (n == 1) key.value[0] = line_value(line, 2, true);
+  key.cut.assign(key.value.size(), false);
+  bool cut = false;
+  if (n == 1) {
+    key.value[0] = stored_value(line, whole, 2, true, cut);
+    key.cut[0] = cut;
+  }
   bool eof = false;
   for (int j = 0; n >= 2 && j < n && !eof; ++j) {
-    const std::string vline = nextline_eof(lfn, 1, eof);
-    key.value[static_cast<std::size_t>(j)] = line_value(vline, 0, false);
+    std::string vwhole;
+    const std::string vline = nextline_eof(lfn, 1, eof, nullptr, &vwhole);
+    key.value[static_cast<std::size_t>(j)] = stored_value(vline, vwhole, 0, false, cut);
+    key.cut[static_cast<std::size_t>(j)] = cut;
   }
-  for (std::string& v : key.value) clean_value(v);
 }
 
 void store_delete_list(const framework::t_key& key, int n) {
@@ -83,26 +107,51 @@ void store_delete_list(const framework::t_key& key, int n) {
 void read_keywords(int lfn) {
   bool eof = false;
   for (framework::t_key& key : inpKey.keys) {
-    const std::string line = nextline_eof(lfn, 1, eof);
+    std::string whole;
+    const std::string line = nextline_eof(lfn, 1, eof, nullptr, &whole);
     if (line.empty()) break;
     std::string name;
     int n = 0;
     if (!decode_keyword_line(line, name, n)) decoding_error(line);
     key.name = platform::cut(name, 32);
-    read_values(lfn, line, n, key);
+    read_values(lfn, line, whole, n, key);
     if (key.name == "DELETE_FILES") store_delete_list(key, n);
   }
 }
 
 // Entries of the delete list that name a keyword become its first value.
+// A name cut with its line ends the run before anything is deleted.
 void resolve_delete_list() {
-  for (std::string& entry : inpKey.delFil) {
+  const framework::t_key* list = nullptr;
+  for (const framework::t_key& key : inpKey.keys) {
+    if (key.name == "DELETE_FILES") list = &key;
+  }
+  for (std::size_t k = 0; k < inpKey.delFil.size(); ++k) {
+    std::string& entry = inpKey.delFil[k];
+    bool cut = list && k < list->cut.size() && list->cut[k];
     for (const framework::t_key& key : inpKey.keys) {
-      if (!platform::same_text(key.name, entry)) continue;
+      if (cut || !platform::same_text(key.name, entry)) continue;
       if (!key.value.empty()) entry = key.value[0];
+      cut = !key.cut.empty() && key.cut[0];
       break;
     }
+    if (cut) name_too_long("READINPF", "DELETE_FILES", entry, TooLong::LineCut, 0);
   }
+}
+
+// The input file's name from the command line; one that does not fit is
+// refused rather than cut to another name.
+std::string command_line_name() {
+  std::string joined;
+  bool first = true;
+  for (const std::string& a : platform::args()) {
+    joined += (first ? "" : " ") + a;
+    first = false;
+  }
+  const std::size_t start = joined.find_first_not_of(' ');
+  const std::size_t length = start == std::string::npos ? 0 : platform::len_trim(joined) - start;
+  if (length > 255) name_too_long("READINPF", "", joined.substr(start), TooLong::Given, length);
+  return MYGETARG();
 }
 
 }  // namespace
@@ -113,7 +162,7 @@ void READINPF(std::string_view inpFil, t_inpkey& store) {
   }
   INIT_INPKEY(store);
   store.status = 1;
-  store.inpFil = platform::is_blank(inpFil) ? MYGETARG() : platform::cut(inpFil, 255);
+  store.inpFil = platform::is_blank(inpFil) ? command_line_name() : platform::cut(inpFil, 255);
 
   const int lfn = framework::m_tolk.lfnWork;
   int ios = 0;

@@ -39,14 +39,18 @@ const framework::t_key* environment() {
 
 // The value of the first line that defines var with a value free of "$".
 // A line that does not hold two items defines nothing.
-std::optional<std::string> lookup(std::string_view var) {
+// *cut tells whether that line was cut at 255 columns in the input file.
+std::optional<std::string> lookup(std::string_view var, bool* cut = nullptr) {
   const framework::t_key* env = environment();
   if (!env) return std::nullopt;
-  for (const std::string& line : env->value) {
+  for (std::size_t i = 0; i < env->value.size(); ++i) {
+    const std::string& line = env->value[i];
     const std::vector<platform::FreeItem> items = platform::free_items(line, 2);
     if (items.size() < 2 || items[0].null || items[1].null) continue;
     if (items[1].text.find('$') != std::string::npos) continue;
-    if (platform::same_text(items[0].text, var)) return items[1].text;
+    if (!platform::same_text(items[0].text, var)) continue;
+    if (cut && i < env->cut.size() && env->cut[i]) *cut = true;
+    return items[1].text;
   }
   return std::nullopt;
 }
@@ -74,12 +78,11 @@ std::string reference(int level, const std::string& buf, std::size_t d, std::siz
   return buf.substr(d + 2, close - d - 2);
 }
 
-}  // namespace
-
-void RPLENVAR(int level, std::string& name) {
-  if (platform::len_trim(name) < 2) return;
-  std::string buf = platform::cut(name, kBufLen);
-  bool changed = false;
+// The references of name replaced, the text held in limit characters.
+std::string replaced(int level, std::string_view name, std::size_t limit, bool& changed,
+                     bool* cut = nullptr) {
+  std::string buf = platform::cut(name, limit);
+  changed = false;
   std::size_t p = 0;
   while (p + 1 < buf.size()) {
     const std::size_t d = buf.find('$', p);
@@ -88,17 +91,33 @@ void RPLENVAR(int level, std::string& name) {
     const std::string var = reference(level, buf, d, end);
     p = end + 1;
     if (platform::is_blank(var)) continue;
-    const std::optional<std::string> value = lookup(var);
+    const std::optional<std::string> value = lookup(var, cut);
     if (!value) {
       report(level, "Variable " + std::string(platform::rtrim(var)) + " not resolved in: " + buf);
       continue;
     }
     const std::string v(platform::rtrim(*value));
-    buf = platform::cut(buf.substr(0, d) + v + std::string(platform::rtrim(buf.substr(end + 1))), kBufLen);
+    buf = platform::cut(buf.substr(0, d) + v + std::string(platform::rtrim(buf.substr(end + 1))), limit);
     changed = true;
     p = d + v.size();
   }
+  return buf;
+}
+
+}  // namespace
+
+void RPLENVAR(int level, std::string& name) {
+  if (platform::len_trim(name) < 2) return;
+  bool changed = false;
+  std::string buf = replaced(level, name, kBufLen, changed);
   if (changed) name = buf;
+}
+
+std::string replaced_whole(std::string_view name, bool* cut) {
+  if (platform::len_trim(name) < 2) return std::string(name);
+  bool changed = false;
+  std::string buf = replaced(0, name, std::string::npos, changed, cut);
+  return changed ? buf : std::string(name);
 }
 
 }  // namespace input

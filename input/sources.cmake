@@ -15,6 +15,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/m_ckopt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/descrp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gtflna.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/chkfln.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gtfile.cpp
   ${CMAKE_CURRENT_LIST_DIR}/inquire.cpp
   ${CMAKE_CURRENT_LIST_DIR}/rplenvar.cpp

@@ -4,6 +4,10 @@
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
 #include "framework/write_line.h"
+#include "input/chkfln.h"
+#include "input/d_inpkey.h"
+#include "input/gtflna.h"
+#include "platform/field_read.h"
 #include "platform/file_identity.h"
 #include "platform/fixed_text.h"
 #include "timeutil/sjustl.h"
@@ -23,7 +27,7 @@ struct RunFile {
 void add_file(std::vector<RunFile>& files, std::string_view keyWord, std::string_view given) {
   if (platform::is_blank(given)) return;
   files.push_back(
-      {keyWord, std::string(platform::rtrim(given)), framework::silent_expanded_name(given)});
+      {keyWord, std::string(platform::rtrim(given)), framework::whole_expanded_name(given)});
 }
 
 // The input file was opened before the variables were known: its name as given.
@@ -37,12 +41,69 @@ std::string output_line(const RunFile& f) {
   return "Output file: " + std::string(f.keyWord) + " " + f.given;
 }
 
+bool is_system(const RunFile& f) { return f.keyWord == "SYSOUT" || f.keyWord == "SYSERR"; }
+
+// Two outputs are one file when their absolute names are equal or they are
+// one existing file; a device is written without replacing anything.
+bool same_output(const RunFile& a, const RunFile& b) {
+  if (platform::is_device(a.opened) || platform::is_device(b.opened)) return false;
+  return platform::absolute_name(a.opened) == platform::absolute_name(b.opened) ||
+         platform::same_existing_file(a.opened, b.opened);
+}
+
+// A name of the input file read without messages: blank when the keyword
+// is missing; one that does not fit ends the run as GTFLNA would.
+std::string quiet_name(const char* keyWord) {
+  std::string name;
+  int irc = 0;
+  if (input::TSTKEY(keyWord)) input::GTFLNA(0, keyWord, name, irc);
+  return irc == 0 ? name : std::string();
+}
+
+std::vector<std::string> quiet_values(const char* keyWord) {
+  std::vector<std::string> value;
+  int irc = 1;
+  if (input::TSTKEY(keyWord)) input::READKEYS(keyWord, value, irc);
+  if (irc != 0) value.clear();
+  return value;
+}
+
+// The protocols as the main program lists them ("RADIO_1"), each checked
+// for its length as GTFILE does.
+std::vector<std::string> quiet_protocols() {
+  const std::vector<std::string> radio = quiet_values("RADIO_1");
+  const std::string r = radio.empty() ? std::string() : radio[0];
+  const char* keyWord = platform::same_text(r, "1")   ? "JOBOUT"
+                        : platform::same_text(r, "0") ? "OUTPUT"
+                                                      : nullptr;
+  if (!keyWord) return {};
+  std::vector<std::string> files = quiet_values(keyWord);
+  if (files.empty() || platform::is_blank(files[0])) return {};
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    input::CHKFLN("GTFILE", keyWord, files[i], input::value_cut(keyWord, i));
+  }
+  return files;
+}
+
+// The message file's name, blank when the messages are merged.
+std::string quiet_message_file() {
+  if (input::TSTKEY("ERRMRG")) {
+    const std::vector<std::string> box = quiet_values("ERRMRG");
+    int v = 0;
+    if (!box.empty() && platform::read_free_int(box[0], v) && v == 1) return std::string();
+  }
+  const std::string name = quiet_name("SYSERR");
+  return platform::same_text(name, "SYSOUT") ? std::string() : name;
+}
+
 }  // namespace
 
 std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
                                              const std::vector<std::string>& protocols,
-                                             std::string_view crxName) {
+                                             std::string_view crxName, bool systemOnly) {
   std::vector<RunFile> outputs;
+  add_file(outputs, "SYSOUT", names.sysOut);
+  add_file(outputs, "SYSERR", names.sysErr);
   add_file(outputs, "OUTFIL", names.outFil);
   add_file(outputs, "WEEKFM", names.weekFm);
   add_file(outputs, "ASPLIT", names.aSplit);
@@ -51,9 +112,13 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
   std::vector<RunFile> inputs{input_file(inpFil)};
   for (const std::string& p : protocols) add_file(inputs, "", p);
   add_file(inputs, "", crxName);
+  add_file(inputs, "", quiet_name("SYSINP"));
+  add_file(inputs, "", quiet_name("CONST"));
 
   std::vector<OutputClash> clashes;
   for (const RunFile& out : outputs) {
+    if (systemOnly && !is_system(out)) continue;
+    if (platform::is_device(out.opened)) continue;
     for (const RunFile& in : inputs) {
       if (!platform::same_existing_file(out.opened, in.opened)) continue;
       clashes.push_back({"Output file would overwrite an input file of the run", output_line(out),
@@ -62,8 +127,8 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
   }
   for (std::size_t a = 0; a < outputs.size(); ++a) {
     for (std::size_t b = a + 1; b < outputs.size(); ++b) {
-      if (platform::absolute_name(outputs[a].opened) != platform::absolute_name(outputs[b].opened))
-        continue;
+      if (systemOnly && !is_system(outputs[a]) && !is_system(outputs[b])) continue;
+      if (!same_output(outputs[a], outputs[b])) continue;
       clashes.push_back({"Two output files name the same file", output_line(outputs[a]),
                          output_line(outputs[b]), std::string(outputs[a].keyWord),
                          std::string(outputs[b].keyWord)});
@@ -73,14 +138,30 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
 }
 
 void check_output_files(const OutputNames& names, std::string_view inpFil,
-                        const std::vector<std::string>& protocols, std::string_view crxName) {
-  const std::vector<OutputClash> clashes = find_output_clashes(names, inpFil, protocols, crxName);
+                        const std::vector<std::string>& protocols, std::string_view crxName,
+                        bool systemOnly) {
+  const std::vector<OutputClash> clashes =
+      find_output_clashes(names, inpFil, protocols, crxName, systemOnly);
   if (clashes.empty()) return;
   const OutputClash& c = clashes.front();
   const std::string b16(16, ' ');
   framework::write_lines(framework::m_tolk.lfnMsg,
                          {"", " *** PG FITCHK: " + c.head, b16 + c.first, b16 + c.second, ""});
   framework::EXITRC(2);
+}
+
+void check_system_outputs() {
+  OutputNames names;
+  names.sysOut = quiet_name("SYSOUT");
+  names.sysErr = quiet_message_file();
+  names.outFil = quiet_name("OUTFIL");
+  names.weekFm = quiet_name("WEEKFM");
+  names.aSplit = quiet_name("ASPLIT");
+  names.plotFil = quiet_name("PLOTFIL");
+  names.jsonFil = quiet_name("JSONFIL");
+  const std::vector<std::string> protocols = quiet_protocols();
+  const std::string crxName = quiet_name("SATCRUX");
+  check_output_files(names, input::inpKey.inpFil, protocols, crxName, true);
 }
 
 }  // namespace orbit_check

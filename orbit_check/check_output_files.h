@@ -14,6 +14,8 @@ struct OutputNames {
   std::string aSplit;  // "ASPLIT", the arc-split report
   std::string plotFil = {};  // "PLOTFIL", the picture of the run
   std::string jsonFil = {};  // "JSONFIL", the results of the run
+  std::string sysOut = {};   // "SYSOUT", the program output
+  std::string sysErr = {};   // "SYSERR", the message file (blank when merged)
 };
 
 // A clash of an output with an input or another output: its headline and the
@@ -32,13 +34,23 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
                                              std::string_view crxName);
 
 // Ends the run (message on lfnMsg, EXITRC(2)) at the first clash, in this
-// order: each named output ("OUTFIL", "WEEKFM", "ASPLIT", "PLOTFIL",
-// "JSONFIL") against the input file inpFil (as given on the command line),
-// the protocols in list order and the satellite problem file crxName
-// (blank: none), an input clashing only when it exists and is the same file
-// after variable substitution; then each pair of outputs, in that order, by
-// their absolute names. Silent when nothing clashes.
+// order: each named output ("SYSOUT", "SYSERR", "OUTFIL", "WEEKFM",
+// "ASPLIT", "PLOTFIL", "JSONFIL") against the input file inpFil (as given
+// on the command line), the protocols in list order, the satellite problem
+// file crxName (blank: none), "SYSINP" and "CONST", an input clashing only
+// when it exists and is the same file after variable substitution; then
+// each pair of outputs, in that order, by their absolute names or as one
+// existing file (hard links). A device (such as /dev/null) clashes with
+// nothing. With systemOnly, only clashes of "SYSOUT" or "SYSERR" count.
+// Silent when nothing clashes.
 void check_output_files(const OutputNames& names, std::string_view inpFil,
-                        const std::vector<std::string>& protocols, std::string_view crxName);
+                        const std::vector<std::string>& protocols, std::string_view crxName,
+                        bool systemOnly = false);
+
+// Before the program output and the message file are opened: their names
+// ("SYSOUT"; "SYSERR" unless merged) against the input file, the protocols,
+// the satellite problem file, "SYSINP", "CONST" and the other outputs, read
+// from the input file without messages; a name too long ends the run too.
+void check_system_outputs();
 
 }  // namespace orbit_check

@@ -259,6 +259,7 @@ Flow scan_tables(Protocol& p, Outputs& out) {
     const Layout* layout = table_layout(p);
     if (layout && !read_sat_table(p, *layout, out)) return Flow::Ended;
     if (!p.heading(kEclipseHead, 2)) continue;
+    out.table.eclipses = true;
     int count = 0;
     if (!p.free_int_at(34, 35, count)) return p.unreadable("eclipsing count, columns 34-35");
     return read_eclipses(p, count, out);
@@ -283,7 +284,7 @@ void EXTDEF(std::string_view fileName, int arcNum, std::array<double, 2>& window
             int& irc, TableCount* table) {
   const int lfn = framework::m_tolk.lfnWork;
   int iostat = 0;
-  framework::OPNFIL(lfn, fileName, "OLD", "FORMATTED", " ", " ", iostat);
+  framework::OPNFIL(lfn, fileName, "OLD", "FORMATTED", "READONLY", " ", iostat);
   framework::OPNERR(framework::m_tolk.lfnMsg, lfn, iostat, fileName, "EXTDEF");
 
   Outputs out{window, nSat, satNum, rms, nEcl, eclSat, longShadow, nArc, TableCount{}};

@@ -19,9 +19,10 @@ struct TableCount {
   int rows = 0;   // rows taken into the extract from the last table whose heading
                   // matched (0: none matched, or the file ended right after it)
   int count = 0;  // satellite count read, as kept (0: not read)
+  bool eclipses = false;  // the heading of the eclipsing satellites was reached
 };
 
-// Reads protocol fileName (opened "OLD" on lfnWork, closed before it
+// Reads protocol fileName (opened "OLD", read-only, on lfnWork, closed before it
 // returns) for arc arcNum: window (in/out, unchanged when the arc is not
 // found), satellite count and table, eclipsing count, satellites and longest
 // shadow passages (s), arc count. Outputs that the reader does not reach keep

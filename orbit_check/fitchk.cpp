@@ -126,7 +126,8 @@ OutputNames output_names() {
   return names;
 }
 
-// Warns when no RMS value, or not all, could be read from a protocol.
+// Warns when no RMS value, or not all, could be read from a protocol, or
+// when it ends before its eclipsing satellites.
 void check_rms_table(const std::string& fileName, const TableCount& table) {
   std::string head;
   if (table.rows == 0) {
@@ -134,6 +135,8 @@ void check_rms_table(const std::string& fileName, const TableCount& table) {
   } else if (table.rows < table.count) {
     head = "Satellite table of the protocol incomplete: " + std::to_string(table.rows) + " of " +
            std::to_string(table.count) + " satellites read";
+  } else if (!table.eclipses) {
+    head = "Protocol ends before its eclipsing satellites";
   } else {
     return;
   }
@@ -234,6 +237,7 @@ void FITCHK() {
   framework::CPU_START(true);
   input::INIT_INPKEY(input::inpKey);
   input::READINPF(" ", input::inpKey);
+  check_system_outputs();
   framework::OPNSYS();
   framework::DEFCON(0);
   framework::PRITIT(kPgmName, "Extract TRJFIT program output");

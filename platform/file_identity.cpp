@@ -28,4 +28,12 @@ std::string absolute_name(std::string_view name) {
   return ec ? absolute.lexically_normal().string() : resolved.string();
 }
 
+bool is_device(std::string_view name) {
+  const fs::path p(std::string(rtrim(name)));
+  if (p.empty()) return false;
+  std::error_code ec;
+  const fs::file_status st = fs::status(p, ec);
+  return !ec && (fs::is_character_file(st) || fs::is_block_file(st));
+}
+
 }  // namespace platform

@@ -16,4 +16,8 @@ bool same_existing_file(std::string_view a, std::string_view b);
 // unknown); "" for a blank name. Trailing blanks are ignored.
 std::string absolute_name(std::string_view name);
 
+// True when the name is an existing character or block device (such as
+// /dev/null): writing to it replaces no file. Trailing blanks are ignored.
+bool is_device(std::string_view name);
+
 }  // namespace platform

@@ -343,6 +343,11 @@ int cut_and_append(std::string_view name_in, long size, std::string_view text) {
   return ok ? 0 : kErrWrite;
 }
 
+void flush_unit(int lfn) {
+  Unit* u = find(lfn);
+  if (u && std::fflush(u->fp) != 0) u->write_failed = true;
+}
+
 void reset_units() {
   std::vector<int> open;
   for (auto& [lfn, u] : table()) open.push_back(lfn);

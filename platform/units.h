@@ -24,6 +24,7 @@ constexpr int kErrAccess = 13;       // permission denied
 constexpr int kErrOpen = 5;          // any other open failure
 constexpr int kErrBlankName = 29;    // no file name
 constexpr int kErrWrite = 28;        // write, flush or close failed
+constexpr int kErrNameTooLong = 36;  // a name longer than the program holds
 
 // An error number as a status: itself, or kErrOpen where it would read as
 // success (0 mod 256).
@@ -125,6 +126,10 @@ long unit_mark(int lfn);
 
 // Cuts regular file name back to size bytes and appends text; 0 or non-zero.
 int cut_and_append(std::string_view name, long size, std::string_view text);
+
+// Flushes the buffered output of unit lfn (nothing when not connected); a
+// failure counts as a write error of the unit.
+void flush_unit(int lfn);
 
 // Closes every unit and restores units 5 and 6 to standard input and output
 // (for tests and for the process end).

@@ -84,3 +84,21 @@ TEST_F(GtfileTest, SingleFileNames) {
 }
 
 }  // namespace
+
+namespace {
+
+// A derived name beyond 255 characters is refused, not cut to another name.
+TEST_F(GtfileTest, DerivedNameTooLongEndsTheRun) {
+  const std::string dir = "/" + std::string(200, 'd') + "/", name(50, 'n');
+  testsupport::load_input(tmp, "F 1 \"" + name + ".STD\"\nF_PTH_COL_2 1 \"" + dir + "\"\nF_EXT_COL_2 1 PRE\n");
+  int nFil = 0;
+  Names names;
+  const auto r = testsupport::run_captured(tmp, [&] { input::GTFILE("F", 2, 10, nFil, names); });
+  EXPECT_EQ(r.status, 1);
+  const std::string head = "\n *** SR GTFILE: File name too long\n" + std::string(16, ' ') +
+                           "Keyword:   F\n" + std::string(16, ' ') + "File name: " + dir + name +
+                           ".PRE\n";
+  EXPECT_EQ(r.console.substr(0, head.size()), head);
+}
+
+}  // namespace

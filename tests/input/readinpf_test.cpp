@@ -1,4 +1,5 @@
 #include "input/d_inpkey.h"
+#include "input/chkfln.h"
 
 #include "support/test_support.h"
 
@@ -127,6 +128,36 @@ TEST_F(ReadInpfTest, MissingFileIsAnOpenFailure) {
   EXPECT_TRUE(r.exited);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.console.substr(0, 29), "\n *** SR OPNERR: OPEN FAILED\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A value is marked cut only when the line's cut at 255 columns changed it.
+TEST_F(ReadInpfTest, ValuesCutWithTheirLineAreMarked) {
+  const std::string pre = "K 1 \"";  // the value starts in column 6
+  const std::string name250(250, 'n');
+  struct Case {
+    std::string line;
+    bool cut;
+  };
+  const Case cases[] = {
+      {pre + std::string(100, 'n') + "\"" + std::string(300, ' ') + "x", false},
+      {pre + name250 + "\"", false},  // the closing quote in column 256: the name is whole
+      {pre + name250 + "n\"", true},
+      {"K 1 " + std::string(251, 'n') + " x", false},  // the item ends in column 255
+      {"K 1 " + std::string(252, 'n'), true},
+      {"K 1 \"a\" \"" + name250 + "\"", true},  // three quotes: raw from the first
+  };
+  int i = 0;
+  for (const Case& c : cases) {
+    const std::string text = c.line + "\nL 2\n  \"" + name250 + "nnnnnn\"\n  b\n";
+    ASSERT_FALSE(load(text, "INP" + std::to_string(++i)).exited);
+    EXPECT_EQ(input::value_cut("K", 0), c.cut) << c.line.size();
+    EXPECT_TRUE(input::value_cut("L", 0));
+    EXPECT_FALSE(input::value_cut("L", 1));
+  }
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "framework/d_pgmid.h"
 #include "framework/m_tolk.h"
+#include "framework/write_line.h"
 #include "input/load_input.h"
 #include "orbit_check/split_report.h"
 #include "platform/replace_file.h"
@@ -169,6 +172,35 @@ TEST_F(AsplitFileTest, AFileHeldByAnotherRunIsWaitedForThenLeftUnchanged) {
             std::string::npos)
       << r.console;
   EXPECT_EQ(slurp(crx()), before);
+}
+
+TEST_F(AsplitFileTest, TheWaitingNoticeIsInTheFilesWhileTheRunWaits) {
+  write_crx("\n");
+  load();
+  platform::FileLock other;
+  ASSERT_EQ(platform::lock_file(crx(), other, 0.0), 0);
+  const std::string out = tmp.file("SYS.OUT"), err = tmp.file("SYS.ERR");
+  framework::Tolk& units = framework::m_tolk;
+  ASSERT_EQ(platform::open_unit(units.lfnOutFil, out, platform::OpenStatus::New, false), 0);
+  ASSERT_EQ(platform::open_unit(units.lfnMsgFil, err, platform::OpenStatus::New, false), 0);
+  units.lfnOut = units.lfnOutFil;
+  units.lfnMsg = units.lfnMsgFil;
+  framework::write_line(units.lfnOut, " THRESHOLD VALUES FOR RMS");
+  orbit_check::s_asplit = {0.05, 1.0};
+  std::string seenOut, seenErr;
+  std::thread watcher([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    seenOut = slurp(out);
+    seenErr = slurp(err);
+  });
+  SplitList s;
+  split(extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10}), gps(2.0, 0.0), s);
+  watcher.join();
+  orbit_check::s_asplit = {};
+  EXPECT_EQ(seenOut, " THRESHOLD VALUES FOR RMS\n") << "the output before the message";
+  EXPECT_NE(seenErr.find(" ### SR ASPLIT: Satellite problem file in use by another run, waiting\n"),
+            std::string::npos)
+      << seenErr;
 }
 
 TEST_F(AsplitFileTest, NoRecordsNoRewriteAndNoNameNoFile) {

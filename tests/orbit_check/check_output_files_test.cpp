@@ -25,6 +25,8 @@ class CheckOutputFilesTest : public testsupport::ModuleTest {
     spit(tmp.file("b.prt"), "protocol\n");
     spit(tmp.file("sat.crx"), "problems\n");
     ASSERT_EQ(symlink("sat.crx", tmp.file("link.crx").c_str()), 0);
+    spit(tmp.file("old.sum"), "summary\n");
+    ASSERT_EQ(link(tmp.file("old.sum").c_str(), tmp.file("hard.wek").c_str()), 0);
   }
   // The input file, loaded afresh (the end of a run leaves the store closed).
   void load() {
@@ -60,6 +62,14 @@ TEST_F(CheckOutputFilesTest, FirstClashEndsTheRun) {
       {{"${P}/s.sum", "", "", "${P}/s.sum"},
        {" *** PG FITCHK: Two output files name the same file",
         B16 + "Output file: OUTFIL ${P}/s.sum", B16 + "Output file: PLOTFIL ${P}/s.sum"}},
+      // Two hard links of one file; a device is written without replacing anything.
+      {{"${P}/old.sum", "${P}/hard.wek", ""},
+       {" *** PG FITCHK: Two output files name the same file",
+        B16 + "Output file: OUTFIL ${P}/old.sum", B16 + "Output file: WEEKFM ${P}/hard.wek"}},
+      {{"/dev/null", "/dev/null", "${P}/s.sum", "", "", "/dev/null"}, {}},
+      // The program output and the message file come first.
+      {{"${P}/s.sum", "", "", "", "", "${P}/x.log", "${P}/link.crx"},
+       overwrite("SYSERR ${P}/link.crx", crx)},
       // A missing input and an unknown variable: no clash, no message.
       {{"${P}/gone.prt", "${Q}/a.prt", "${P}/s.sum"}, {}},
   };
