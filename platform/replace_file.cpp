@@ -144,37 +144,48 @@ bool sync_dir(const std::string& dir) {
   return ok;
 }
 
-// Writes content to fd and syncs it; closes fd.
-bool fill(int fd, const Target& t, std::string_view content) {
-  bool ok = inherit(fd, t) && write_all(fd, content) && sync_fd(fd) == 0;
-  if (::close(fd) != 0) ok = false;
-  return ok;
+// Marks the new file fd as in use: a record lock on it, held until fd is
+// closed, tells a later run's clean-up that its writer is still alive.
+bool mark_in_use(int fd) {
+  struct flock fl {};
+  fl.l_type = F_WRLCK;
+  fl.l_whence = SEEK_SET;
+  return ::fcntl(fd, F_OFD_SETLK, &fl) == 0 || errno == EINVAL || errno == ENOLCK;
 }
 
-// The new content as a file with a unique name next to the target: first as
-// an anonymous file, which a killed run never leaves behind; where the file
-// system has none, created exclusively under its name.
-int write_new(const Target& t, std::string_view content, std::string* tmp) {
+// Writes content to fd and syncs it.
+bool fill(int fd, const Target& t, std::string_view content) {
+  return inherit(fd, t) && write_all(fd, content) && sync_fd(fd) == 0;
+}
+
+// The new content as a file with a unique name next to the target, marked
+// in use: first as an anonymous file, which a killed run never leaves
+// behind; where the file system has none, created exclusively under its
+// name. Returns 0 with the file still open in *fd, or a status (*fd -1).
+int write_new(const Target& t, std::string_view content, std::string* tmp, int* fd) {
   tmp->clear();
-  int fd = injected_failure() ? -1
-                              : ::open(t.dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, new_mode(t));
-  if (fd >= 0) {
-    const bool written = inherit(fd, t) && write_all(fd, content) && sync_fd(fd) == 0;
-    const bool linked = written && link_anonymous(fd, t, tmp);
+  *fd = injected_failure() ? -1
+                           : ::open(t.dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, new_mode(t));
+  if (*fd >= 0) {
+    const bool written = mark_in_use(*fd) && fill(*fd, t, content);
+    if (written && link_anonymous(*fd, t, tmp)) return 0;
     const int saved = errno;
-    ::close(fd);
+    ::close(*fd);
+    *fd = -1;
     errno = saved;
-    if (linked) return 0;
-    if (written) tmp->clear();  // no link: write it again under a name
-    else return kErrWrite;
+    if (!written) return kErrWrite;
+    tmp->clear();  // no link: write it again under a name
   }
-  fd = create_named(t, tmp);
-  if (fd < 0) {
+  *fd = create_named(t, tmp);
+  if (*fd < 0) {
     const int status = status_of(errno);
     tmp->clear();
     return status;
   }
-  return fill(fd, t, content) ? 0 : kErrWrite;
+  if (mark_in_use(*fd) && fill(*fd, t, content)) return 0;
+  ::close(*fd);
+  *fd = -1;
+  return kErrWrite;
 }
 
 // Writes a device or FIFO in place.
@@ -196,14 +207,15 @@ int replace_file(std::string_view name_in, std::string_view content, bool* repla
   if (t.exists && S_ISDIR(t.st.st_mode)) return kErrIsDirectory;
   if (t.exists && !S_ISREG(t.st.st_mode)) return write_in_place(t.path, content);
   std::string tmp;
-  int status = write_new(t, content, &tmp);
+  int fd = -1;
+  int status = write_new(t, content, &tmp, &fd);
   if (status == 0 && (injected_failure() || ::rename(tmp.c_str(), t.path.c_str()) != 0)) {
     status = status_of(errno);
   }
-  if (status != 0) {
-    if (!tmp.empty()) ::unlink(tmp.c_str());
-    return status;
-  }
+  if (status != 0 && !tmp.empty()) ::unlink(tmp.c_str());
+  // Closed only now: until the rename its lock marks the new file in use.
+  if (fd >= 0 && ::close(fd) != 0 && status == 0) status = kErrWrite;
+  if (status != 0) return status;
   if (replaced) *replaced = true;
   return sync_dir(t.dir) ? 0 : kErrWrite;
 }
@@ -213,6 +225,26 @@ int remove_file(std::string_view name) {
   if (!t.exists || !S_ISREG(t.st.st_mode)) return t.exists ? kErrIsDirectory : 0;
   return ::unlink(t.path.c_str()) == 0 ? 0 : status_of(errno);
 }
+
+namespace {
+
+// True when the new file entry of folder dfd (stat st) was left by a run
+// that has ended: no live writer holds its lock (a read lock is refused
+// while it does). A file that cannot be opened to find out is kept.
+bool left_behind(int dfd, const char* entry, const struct stat& st) {
+  const int fd = ::openat(dfd, entry, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat now {};
+  struct flock fl {};
+  fl.l_type = F_RDLCK;
+  fl.l_whence = SEEK_SET;
+  const bool same = ::fstat(fd, &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino;
+  const bool free = same && ::fcntl(fd, F_OFD_SETLK, &fl) == 0;
+  ::close(fd);
+  return free;
+}
+
+}  // namespace
 
 void remove_leftovers(std::string_view name, bool ownOnly) {
   const Target t = describe(std::string(rtrim(name)));
@@ -231,7 +263,7 @@ void remove_leftovers(std::string_view name, bool ownOnly) {
     struct stat st {};
     if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
     if (ownOnly && st.st_uid != ::geteuid()) continue;
-    ::unlinkat(dfd, e->d_name, 0);
+    if (left_behind(dfd, e->d_name, st)) ::unlinkat(dfd, e->d_name, 0);
   }
   ::closedir(dir);
 }

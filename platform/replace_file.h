@@ -25,9 +25,9 @@ int remove_file(std::string_view name);
 
 // Removes the new files that replace_file left next to the target of name
 // when its run was killed between two steps: regular files of that name
-// pattern only, never through a link; with ownOnly only those of this
-// process's user. For a shared file call it only while holding its lock, so
-// that no other run is writing one.
+// pattern only, never through a link, and only those that no live writer
+// holds (replace_file keeps a record lock on its new file until the
+// rename); with ownOnly only those of this process's user.
 void remove_leftovers(std::string_view name, bool ownOnly = false);
 
 struct LockFailure;

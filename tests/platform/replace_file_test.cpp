@@ -93,6 +93,37 @@ TEST_F(ReplaceFileTest, OwnLeftoversOnlyAreRemovedWhenAsked) {
   EXPECT_EQ(names(), "f ");
 }
 
+// A new file whose writer still runs (it holds its lock) is no leftover.
+TEST_F(ReplaceFileTest, ANewFileOfALiveWriterIsKept) {
+  spit(tmp.file("f"), "old\n");
+  spit(tmp.file(".f.fitchk-live"), "x");
+  int ready[2], done[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int fd = ::open(tmp.file(".f.fitchk-live").c_str(), O_WRONLY);
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    char c = ::fcntl(fd, F_OFD_SETLK, &fl) == 0 ? 'y' : 'n';
+    (void)!::write(ready[1], &c, 1);
+    (void)!::read(done[0], &c, 1);
+    ::_exit(0);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  EXPECT_EQ(c, 'y');
+  platform::remove_leftovers(tmp.file("f"));
+  EXPECT_EQ(names(), ".f.fitchk-live f ");
+  (void)!::write(done[1], &c, 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  platform::remove_leftovers(tmp.file("f"));
+  EXPECT_EQ(names(), "f ");
+  for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+}
+
 TEST_F(ReplaceFileTest, AFifoIsWrittenInPlace) {
   ASSERT_EQ(::mkfifo(tmp.file("fifo").c_str(), 0600), 0);
   const int rd = ::open(tmp.file("fifo").c_str(), O_RDONLY | O_NONBLOCK);
