@@ -22,6 +22,13 @@ int CheckContext::value_line(std::string_view name, std::size_t k) const {
   return 0;
 }
 
+bool CheckContext::is_refused(std::string_view keyWord) const {
+  for (const input::NameFault& f : refused) {
+    if (platform::same_text(f.keyWord, keyWord)) return true;
+  }
+  return false;
+}
+
 std::string number_text(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.15g", v);

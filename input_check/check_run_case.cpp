@@ -31,6 +31,7 @@ std::string rms_text(double v) {
 
 struct Loop {
   bool complete = true;  // every protocol could be read
+  bool notRead = false;  // one is a FIFO or a device
   std::array<double, 2> window{};
   double rmsMax = 0.0;
   int satMax = 0;
@@ -41,8 +42,9 @@ struct Loop {
 Loop read_protocols(CheckContext& ctx) {
   Loop r;
   for (const ProtocolName& p : ctx.protocols) {
-    if (!p.readable) {
+    if (!p.readable || p.notRead) {
       r.complete = false;
+      r.notRead = p.notRead;
       return r;
     }
     orbit_check::ProtocolExtract e;
@@ -124,6 +126,7 @@ void problem_file(CheckContext& ctx, bool split) {
 }  // namespace
 
 void check_run_case(CheckContext& ctx) {
+  if (!ctx.refused.empty()) return;  // the run stops before it reads a protocol
   const Loop r = read_protocols(ctx);
   if (ctx.aSplit.empty()) {
     tolerance_case(ctx, r);
@@ -133,7 +136,8 @@ void check_run_case(CheckContext& ctx) {
   const int line = ctx.line_of("ASPLIT");
   const std::size_t n = ctx.protocols.size();
   if (n == 1 && !r.complete) {
-    ctx.diag.note(line, "the check the run makes depends on the protocol, which cannot be read");
+    ctx.diag.note(line, std::string("the check the run makes depends on the protocol, which ") +
+                            (r.notRead ? "the check does not read" : "cannot be read"));
     return;
   }
   const double days = std::round(r.window[1] - r.window[0]);
