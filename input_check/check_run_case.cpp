@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "input_check/check_parts.h"
+#include "input/d_inpkey.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
+#include "orbit_check/real_options.h"
 #include "orbit_check/rms_summary.h"
 #include "framework/opnfil.h"
 #include "platform/file_access.h"
@@ -27,6 +29,16 @@ std::string rms_text(double v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.3f", v);
   return buf;
+}
+
+// The factor options the run reads.
+std::string factors_read() {
+  std::string list;
+  for (const orbit_check::RealOption& o : orbit_check::real_options()) {
+    if (o.use != orbit_check::OptionUse::Factor || (o.ifPresent && !input::TSTKEY(o.keyWord))) continue;
+    list += (list.empty() ? "" : ", ") + std::string(o.keyWord);
+  }
+  return list;
 }
 
 struct Loop {
@@ -147,7 +159,7 @@ void check_run_case(CheckContext& ctx) {
                         "split day " + epoch_text(split).substr(0, 10));
     bool edited = false;
     for (double f : ctx.factor) edited = edited || f != 0.0;
-    if (!edited) ctx.diag.warning(line, "no system is edited: every factor (FAC_GPS, FAC_GLO) is 0");
+    if (!edited) ctx.diag.warning(line, "no system is edited: every factor (" + factors_read() + ") is 0");
     problem_file(ctx, true);
     return;
   }
