@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/file_identity.h"
 #include "platform/fixed_text.h"
 
 namespace input_check {
@@ -27,6 +28,10 @@ bool CheckContext::is_refused(std::string_view keyWord) const {
     if (platform::same_text(f.keyWord, keyWord)) return true;
   }
   return false;
+}
+
+const char* not_read_kind(std::string_view name) {
+  return platform::is_fifo(name) ? "a FIFO" : platform::is_device(name) ? "a device" : nullptr;
 }
 
 std::string number_text(double v) {

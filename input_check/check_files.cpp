@@ -111,13 +111,14 @@ void check_output_file(CheckContext& ctx, int line, const std::string& key, cons
 }
 
 // A name read as the run reads it; blank when it is missing or refused.
-std::string file_name(const char* key) { return std::string(platform::rtrim(orbit_check::quiet_name(key))); }
+std::string file_name(const char* key) {
+  return std::string(platform::rtrim(orbit_check::quiet_name(key)));
+}
 
-// A FIFO or a device the run reads is not read here: its data would be
-// lost to the run (or never end).
+// A FIFO or a device the run reads is not read here.
 bool not_read(CheckContext& ctx, const ProtocolName& p) {
   const std::string opened = framework::silent_expanded_name(p.given);
-  const char* kind = platform::is_fifo(opened) ? "a FIFO" : platform::is_device(opened) ? "a device" : nullptr;
+  const char* kind = not_read_kind(opened);
   if (kind) {
     ctx.diag.note(p.line, "protocol: " + platform::absolute_name(opened) + " is " + kind +
                               ": the run reads it, the check does not");

@@ -5,7 +5,6 @@
 #include "input/keyword_line.h"
 #include "input_check/check_parts.h"
 #include "platform/file_access.h"
-#include "platform/file_identity.h"
 #include "platform/fixed_text.h"
 #include "platform/units.h"
 
@@ -45,8 +44,7 @@ int CHECK_INPUT(const std::string& inpFil, std::string& report) {
   const int access = platform::read_access(name);
   if (access != 0) return cannot_read(name, platform::access_words(access), report);
   // The run reads such a file once; reading it here would take its data.
-  if (platform::is_fifo(name)) return cannot_read(name, "it is a FIFO: the check does not read it", report);
-  if (platform::is_device(name)) return cannot_read(name, "it is a device: the check does not read it", report);
+  if (const char* kind = not_read_kind(name)) return cannot_read(name, std::string("it is ") + kind + ": the check does not read it", report);
   framework::m_tolk.lfnMsg = kSilentUnit;
   framework::m_tolk.lfnOut = kSilentUnit;
   const int lfn = framework::m_tolk.lfnWork;

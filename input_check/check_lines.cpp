@@ -161,7 +161,8 @@ void check_long_lines(CheckContext& ctx) {
   for (const LongLine& l : ctx.scan.longLines) {
     bool refused = false;
     for (const input::NameFault& f : ctx.refused) {
-      refused = refused || (f.why == input::TooLong::LineCut && ctx.value_line(f.keyWord, f.item) == l.line);
+      refused = refused ||
+                (f.why == input::TooLong::LineCut && ctx.value_line(f.keyWord, f.item) == l.line);
     }
     if (refused) continue;
     ctx.diag.warning(l.line, "the line has " + std::to_string(l.length) +

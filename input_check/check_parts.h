@@ -64,6 +64,10 @@ void report_refused(CheckContext& ctx, const input::NameFault& fault);
 // The protocols read as the run reads them, and the check the run makes.
 void check_run_case(CheckContext& ctx);
 
+// "a FIFO" or "a device" for a file the check does not read (the run reads
+// it once: its data would be lost to the run, or never end); else nullptr.
+const char* not_read_kind(std::string_view name);
+
 // A number as the messages show it (shortest form).
 std::string number_text(double v);
 

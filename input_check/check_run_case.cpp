@@ -159,7 +159,9 @@ void check_run_case(CheckContext& ctx) {
                         "split day " + epoch_text(split).substr(0, 10));
     bool edited = false;
     for (double f : ctx.factor) edited = edited || f != 0.0;
-    if (!edited) ctx.diag.warning(line, "no system is edited: every factor (" + factors_read() + ") is 0");
+    if (!edited) {
+      ctx.diag.warning(line, "no system is edited: every factor (" + factors_read() + ") is 0");
+    }
     problem_file(ctx, true);
     return;
   }
