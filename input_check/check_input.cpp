@@ -54,6 +54,7 @@ int CHECK_INPUT(const std::string& inpFil, std::string& report) {
   CheckContext ctx;
   ctx.scan = scan_keywords(lfn);
   platform::close_unit(lfn);
+  if (ctx.scan.readError) return cannot_read(name, "a read failed", report);
   check_lines(ctx);
   // The run takes the name from its command line, held in 255 characters.
   if (name.size() > kNameLength) {
