@@ -34,12 +34,24 @@ void name_too_long(std::string_view caller, std::string_view keyWord, std::strin
   framework::EXITRC(2);
 }
 
-void CHKFLN(std::string_view caller, std::string_view keyWord, std::string_view name, bool cut) {
-  if (cut) name_too_long(caller, keyWord, name, TooLong::LineCut, 0);
+void name_too_long(const NameFault& fault) {
+  name_too_long(fault.caller, fault.keyWord, fault.name, fault.why, fault.length);
+}
+
+std::optional<NameFault> name_fault(std::string_view caller, std::string_view keyWord,
+                                    std::string_view name, bool cut) {
+  NameFault f{std::string(caller), std::string(keyWord), std::string(name), TooLong::LineCut};
+  if (cut) return f;
   bool varCut = false;
-  const std::size_t length = platform::len_trim(framework::whole_expanded_name(name, &varCut));
-  if (varCut) name_too_long(caller, keyWord, name, TooLong::Variable, 0);
-  if (length > 255) name_too_long(caller, keyWord, name, TooLong::Replaced, length);
+  f.length = platform::len_trim(framework::whole_expanded_name(name, &varCut));
+  f.why = varCut ? TooLong::Variable : TooLong::Replaced;
+  if (varCut) f.length = 0;
+  if (varCut || f.length > 255) return f;
+  return std::nullopt;
+}
+
+void CHKFLN(std::string_view caller, std::string_view keyWord, std::string_view name, bool cut) {
+  if (const std::optional<NameFault> f = name_fault(caller, keyWord, name, cut)) name_too_long(*f);
 }
 
 bool value_cut(std::string_view keyWord, std::size_t i) {

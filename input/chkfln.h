@@ -1,6 +1,8 @@
 // File names that do not fit the 255 characters a name is held in.
 #pragma once
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace input {
@@ -19,10 +21,26 @@ enum class TooLong {
 [[noreturn]] void name_too_long(std::string_view caller, std::string_view keyWord,
                                 std::string_view name, TooLong why, std::size_t length);
 
-// Ends the run through name_too_long when a file name of keyWord does not
-// fit: cut with its input line (cut), longer than 255 characters once its
-// variables are replaced, or using a variable cut with its line. Silent
-// otherwise.
+// A name that does not fit, with what name_too_long reports of it.
+struct NameFault {
+  std::string caller;
+  std::string keyWord;
+  std::string name;
+  TooLong why = TooLong::Given;
+  std::size_t length = 0;  // Given, Replaced: the characters it needs
+  std::size_t item = 0;    // the value of keyWord (0-based) that holds it
+};
+
+// Ends the run through name_too_long.
+[[noreturn]] void name_too_long(const NameFault& fault);
+
+// Why a file name of keyWord does not fit: cut with its input line (cut),
+// longer than 255 characters once its variables are replaced, or using a
+// variable cut with its line; nullopt when it fits. Nothing is written.
+std::optional<NameFault> name_fault(std::string_view caller, std::string_view keyWord,
+                                    std::string_view name, bool cut);
+
+// Ends the run through name_too_long when name_fault finds a fault.
 void CHKFLN(std::string_view caller, std::string_view keyWord, std::string_view name, bool cut);
 
 // True when value number i (0-based) of the first keyword named keyWord was

@@ -24,9 +24,12 @@ extern t_inpkey inpKey;
 // Empties the store without freeing anything.
 void INIT_INPKEY(t_inpkey& store);
 
+struct NameFault;
+
 // Loads the input file (blank name: from the command line). Returns only on
-// success; any failure ends the run.
-void READINPF(std::string_view inpFil, t_inpkey& store);
+// success; any failure ends the run. With refused, the names of
+// "DELETE_FILES" that do not fit are added to it instead.
+void READINPF(std::string_view inpFil, t_inpkey& store, std::vector<NameFault>* refused = nullptr);
 
 // Values of keyWord into keyValue (at least one element); irc 0 found, 1 not.
 void READKEYS(std::string_view keyWord, std::vector<std::string>& keyValue, int& irc);

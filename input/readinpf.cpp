@@ -120,8 +120,9 @@ void read_keywords(int lfn) {
 }
 
 // Entries of the delete list that name a keyword become its first value.
-// A name cut with its line ends the run before anything is deleted.
-void resolve_delete_list() {
+// A name cut with its line ends the run before anything is deleted, or is
+// added to refused.
+void resolve_delete_list(std::vector<NameFault>* refused) {
   const framework::t_key* list = nullptr;
   for (const framework::t_key& key : inpKey.keys) {
     if (key.name == "DELETE_FILES") list = &key;
@@ -135,7 +136,10 @@ void resolve_delete_list() {
       cut = !key.cut.empty() && key.cut[0];
       break;
     }
-    if (cut) name_too_long("READINPF", "DELETE_FILES", entry, TooLong::LineCut, 0);
+    if (!cut) continue;
+    const NameFault fault{"READINPF", "DELETE_FILES", entry, TooLong::LineCut, 0, k};
+    if (!refused) name_too_long(fault);
+    refused->push_back(fault);
   }
 }
 
@@ -156,7 +160,7 @@ std::string command_line_name() {
 
 }  // namespace
 
-void READINPF(std::string_view inpFil, t_inpkey& store) {
+void READINPF(std::string_view inpFil, t_inpkey& store, std::vector<NameFault>* refused) {
   if (store.status >= 1 && !platform::is_blank(inpFil) && platform::same_text(inpFil, store.inpFil)) {
     return;
   }
@@ -176,7 +180,7 @@ void READINPF(std::string_view inpFil, t_inpkey& store) {
   platform::rewind_unit(lfn);
   read_keywords(lfn);
   platform::close_unit(lfn);
-  resolve_delete_list();
+  resolve_delete_list(refused);
   store.status = 2;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/file_identity.h"
 #include "platform/fixed_text.h"
 
 namespace input_check {
@@ -20,6 +21,17 @@ int CheckContext::value_line(std::string_view name, std::size_t k) const {
     return key.valueLines[k];
   }
   return 0;
+}
+
+bool CheckContext::is_refused(std::string_view keyWord) const {
+  for (const input::NameFault& f : refused) {
+    if (platform::same_text(f.keyWord, keyWord)) return true;
+  }
+  return false;
+}
+
+const char* not_read_kind(std::string_view name) {
+  return platform::is_fifo(name) ? "a FIFO" : platform::is_device(name) ? "a device" : nullptr;
 }
 
 std::string number_text(double v) {

@@ -110,11 +110,20 @@ void check_output_file(CheckContext& ctx, int line, const std::string& key, cons
   ctx.diag.error(line, key + ": " + what + origin(given));
 }
 
+// A name read as the run reads it; blank when it is missing or refused.
 std::string file_name(const char* key) {
-  std::string name;
-  int irc = 1;
-  input::GTFLNA(0, key, name, irc);
-  return irc == 0 ? std::string(platform::rtrim(name)) : std::string();
+  return std::string(platform::rtrim(orbit_check::quiet_name(key)));
+}
+
+// A FIFO or a device the run reads is not read here.
+bool not_read(CheckContext& ctx, const ProtocolName& p) {
+  const std::string opened = framework::silent_expanded_name(p.given);
+  const char* kind = not_read_kind(opened);
+  if (kind) {
+    ctx.diag.note(p.line, "protocol: " + platform::absolute_name(opened) + " is " + kind +
+                              ": the run reads it, the check does not");
+  }
+  return kind != nullptr;
 }
 
 // The protocol list that RADIO_1 selects, as GTFILE gives it.
@@ -134,15 +143,20 @@ void protocol_list(CheckContext& ctx) {
                                          std::to_string(kMaxFil) + ")");
     return;
   }
-  int nFil = 0;
-  std::vector<std::vector<std::string>> names;
-  input::GTFILE(key, 1, kMaxFil, nFil, names);
+  int nFil = static_cast<int>(value.size());
+  std::vector<std::vector<std::string>> names{value};
+  // GTFILE would end the check at a name that does not fit.
+  if (!ctx.is_refused(key)) input::GTFILE(key, 1, kMaxFil, nFil, names);
   if (nFil == 0) ctx.diag.error(ctx.line_of(key), std::string(key) + " is empty: no protocol will be read");
   for (int i = 0; i < nFil; ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
     ProtocolName p;
-    p.given = std::string(platform::rtrim(names[0][static_cast<std::size_t>(i)]));
-    p.line = ctx.value_line(key, static_cast<std::size_t>(i));
-    p.readable = check_input_file(ctx, p.line, key, p.given, Level::Error);
+    p.given = std::string(platform::rtrim(names[0][k]));
+    p.line = ctx.value_line(key, k);
+    bool refused = false;
+    for (const input::NameFault& f : ctx.refused) refused = refused || (f.keyWord == key && f.item == k);
+    p.readable = !refused && check_input_file(ctx, p.line, key, p.given, Level::Error);
+    p.notRead = p.readable && not_read(ctx, p);
     ctx.protocols.push_back(p);
   }
 }
@@ -159,7 +173,7 @@ void system_files(CheckContext& ctx) {
     int irc = 0;
     input::READKEYS("ERRMRG", value, irc);
     merged = !value.empty() && platform::same_text(value[0], "1");
-    if (!merged && sysErr.empty()) {
+    if (!merged && sysErr.empty() && !ctx.is_refused("SYSERR")) {
       ctx.diag.error(ctx.line_of("SYSERR") ? ctx.line_of("SYSERR") : ctx.line_of("ERRMRG"),
                      "SYSERR names no file and ERRMRG is not \"1\": the run stops with "
                      "\"File name not found or blank\"");
@@ -170,11 +184,11 @@ void system_files(CheckContext& ctx) {
   }
 }
 
-void check_clashes(CheckContext& ctx, const orbit_check::OutputNames& names) {
-  std::vector<std::string> protocols;
-  for (const ProtocolName& p : ctx.protocols) protocols.push_back(p.given);
-  for (const orbit_check::OutputClash& c :
-       orbit_check::find_output_clashes(names, input::inpKey.inpFil, protocols, ctx.crxName)) {
+// The clashes the run finds, before it opens the program output and after
+// it has read its options.
+void check_clashes(CheckContext& ctx, const orbit_check::RunFileNames& run) {
+  for (const orbit_check::OutputClash& c : orbit_check::find_output_clashes(
+           run.outputs, input::inpKey.inpFil, run.protocols, run.crxName)) {
     ctx.diag.error(ctx.value_line(c.keyWord, 0),
                    c.keyWord + ": the run stops with \"" + c.head + "\" (" + c.second + ")");
   }
@@ -182,7 +196,29 @@ void check_clashes(CheckContext& ctx, const orbit_check::OutputNames& names) {
 
 }  // namespace
 
+void report_refused(CheckContext& ctx, const input::NameFault& f) {
+  const int line = f.keyWord.empty() ? 0 : ctx.value_line(f.keyWord, f.item);
+  std::string why;
+  if (f.why == input::TooLong::LineCut) {
+    std::size_t length = 0;
+    for (const LongLine& l : ctx.scan.longLines) length = l.line == line ? l.length : length;
+    why = "its line has " + std::to_string(length) + " characters and cuts it at 255";
+  } else if (f.why == input::TooLong::Variable) {
+    why = "a variable it uses is defined on a line longer than 255 characters";
+  } else {
+    why = std::string(f.why == input::TooLong::Replaced ? "with its variables replaced " : "") +
+          "it has " + std::to_string(f.length) + " characters, at most 255 fit";
+  }
+  ctx.diag.error(line, (f.keyWord.empty() ? std::string("the run refuses the name of the input file")
+                                          : f.keyWord + ": the run refuses the name") +
+                           " and stops with \"File name too long\" before it opens any file (" +
+                           why + ")");
+}
+
 void check_files(CheckContext& ctx) {
+  const orbit_check::RunFileNames run = orbit_check::run_file_names();
+  ctx.refused.insert(ctx.refused.end(), run.refused.begin(), run.refused.end());
+  for (const input::NameFault& f : ctx.refused) report_refused(ctx, f);
   system_files(ctx);
   protocol_list(ctx);
   orbit_check::OutputNames names;
@@ -191,7 +227,7 @@ void check_files(CheckContext& ctx) {
   names.aSplit = file_name("ASPLIT");
   names.plotFil = file_name("PLOTFIL");
   names.jsonFil = file_name("JSONFIL");
-  if (names.outFil.empty()) {
+  if (names.outFil.empty() && !ctx.is_refused("OUTFIL")) {
     ctx.diag.error(ctx.line_of("OUTFIL"), std::string("OUTFIL ") +
                                               (ctx.line_of("OUTFIL") ? "names no file" : "is missing") +
                                               ": the run stops with \"File name not found or blank\"");
@@ -205,9 +241,9 @@ void check_files(CheckContext& ctx) {
   ctx.aSplit = names.aSplit;
   ctx.crxName = file_name("SATCRUX");
   ctx.crxLine = ctx.value_line("SATCRUX", 0);
-  check_clashes(ctx, names);
+  check_clashes(ctx, run);
   for (const std::string& entry : ctx.delFil) {
-    if (platform::is_blank(entry)) continue;
+    if (platform::is_blank(entry) || !ctx.refused.empty()) continue;
     ctx.diag.note(ctx.line_of("DELETE_FILES"),
                   "DELETE_FILES: the run deletes " +
                       platform::absolute_name(framework::silent_expanded_name(entry)) +

@@ -157,12 +157,21 @@ void check_typo(CheckContext& ctx, const ScannedKey& key) {
 
 }  // namespace
 
-void check_lines(CheckContext& ctx) {
+void check_long_lines(CheckContext& ctx) {
   for (const LongLine& l : ctx.scan.longLines) {
+    bool refused = false;
+    for (const input::NameFault& f : ctx.refused) {
+      refused = refused ||
+                (f.why == input::TooLong::LineCut && ctx.value_line(f.keyWord, f.item) == l.line);
+    }
+    if (refused) continue;
     ctx.diag.warning(l.line, "the line has " + std::to_string(l.length) +
                                  " characters; the run reads the first 255 and drops " +
                                  quoted(shortened(l.dropped)));
   }
+}
+
+void check_lines(CheckContext& ctx) {
   if (ctx.scan.blankStop > 0) {
     ctx.diag.warning(ctx.scan.blankStop,
                      "more than 1000 blank lines in a row: the run stops reading the file here");

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "input/ckoptb.h"
-#include "input/ckoptr.h"
 #include "input/d_inpkey.h"
 #include "input/m_ckopt.h"
 #include "input_check/check_parts.h"
@@ -14,19 +13,6 @@
 namespace input_check {
 
 namespace {
-
-constexpr const char* kPgmName = "FITCHK";
-
-// The value the run takes, as its CKOPTR call gives it (messages silenced).
-double run_value(const FitchkKeyword& k, const std::vector<std::string>& value, int irc) {
-  double result = 0.0;
-  int irCode = 0;
-  const std::optional<double> zero = 0.0, none;
-  input::CKOPTR(1, k.name, value, kPgmName, k.descr, irc, irCode, zero, k.positive ? none : zero,
-                none, k.positive ? zero : none, none, std::nullopt, std::nullopt, std::nullopt,
-                std::nullopt, none, none, nullptr, nullptr, &result);
-  return result;
-}
 
 // What the text after the number is, and what to write instead.
 std::string trailing_advice(const std::string& text, const std::string& number) {
@@ -40,23 +26,25 @@ std::string trailing_advice(const std::string& text, const std::string& number) 
   return "the rest " + quoted(text.substr(rest == std::string::npos ? end : rest)) + " is ignored";
 }
 
-void check_real(CheckContext& ctx, const FitchkKeyword& k, int slot) {
+void check_real(CheckContext& ctx, const orbit_check::RealOption& k) {
   std::vector<std::string> value;
   int irc = 0;
-  if (k.ifPresent && !input::TSTKEY(k.name)) return;
-  input::READKEYS(k.name, value, irc);
-  const double taken = run_value(k, value, irc);
-  const std::string name = k.name;
+  if (k.ifPresent && !input::TSTKEY(k.keyWord)) return;
+  input::READKEYS(k.keyWord, value, irc);
+  int irCode = 0;
+  const double taken = orbit_check::read_real_option(k, irCode);
+  const std::string name = k.keyWord;
+  const bool positive = k.positive();
   if (irc != 0) {
     ctx.diag.error(0, name + " is missing: the run reports \"Keyword \"" + name +
-                          "\" not found.\" and takes 0 (" + k.meaning + ")");
+                          "\" not found.\" and takes 0 (" + k.zero + ")");
   }
-  const std::string range = k.positive ? "value > 0" : "value >= 0";
+  const std::string range = positive ? "value > 0" : "value >= 0";
   for (std::size_t i = 0; irc == 0 && i < value.size(); ++i) {
     const int line = ctx.value_line(name, i);
     const std::string text(platform::rtrim(value[i]));
     if (text.empty()) {
-      ctx.diag.note(line, name + " is empty: the run takes 0 (" + k.meaning + ")");
+      ctx.diag.note(line, name + " is empty: the run takes 0 (" + k.zero + ")");
       continue;
     }
     const std::string number = input::firstItem(text);
@@ -64,10 +52,10 @@ void check_real(CheckContext& ctx, const FitchkKeyword& k, int slot) {
     if (!platform::parse_real_item(number, v)) {
       ctx.diag.error(line, name + " " + quoted(text) +
                                " is not a number: the run reports \"A real string is expected for "
-                               "keyword \"" + name + "\"\" and takes 0 (" + k.meaning + ")");
+                               "keyword \"" + name + "\"\" and takes 0 (" + k.zero + ")");
       continue;
     }
-    if (k.positive ? v <= 0.0 : v < 0.0) {
+    if (positive ? v <= 0.0 : v < 0.0) {
       ctx.diag.error(line, name + " " + quoted(text) + " is out of range (" + range +
                                "): the run reports \"The value for keyword \"" + name +
                                "\" exceeds the range.\" and keeps " + number_text(v));
@@ -77,17 +65,8 @@ void check_real(CheckContext& ctx, const FitchkKeyword& k, int slot) {
                                  trailing_advice(text, number) + ")");
     }
   }
-  if (slot == 0) ctx.tolRms = taken;
-  if (slot >= 1 && slot <= 6) ctx.factor[static_cast<std::size_t>(slot - 1)] = taken;
-}
-
-// The system a factor keyword edits (1-6), 0 for another keyword.
-int factor_slot(const std::string& name) {
-  static const char* const names[] = {"FAC_GPS", "FAC_GLO", "FAC_GAL", "FAC_SBA", "FAC_COM", "FAC_QZS"};
-  for (int s = 0; s < 6; ++s) {
-    if (name == names[s]) return s + 1;
-  }
-  return name == "TOL_RMS" ? 0 : -1;
+  if (k.use == orbit_check::OptionUse::Tolerance) ctx.tolRms = taken;
+  if (k.use == orbit_check::OptionUse::Factor) ctx.factor[static_cast<std::size_t>(k.sys)] = taken;
 }
 
 void check_radio(CheckContext& ctx) {
@@ -126,8 +105,7 @@ void check_options(CheckContext& ctx) {
   check_radio(ctx);
   for (const FitchkKeyword& k : fitchk_keywords()) {
     if (k.kind == KeyKind::CheckBox) check_box(ctx, k);
-    if (k.kind != KeyKind::Real) continue;
-    check_real(ctx, k, factor_slot(k.name));
+    if (k.kind == KeyKind::Real) check_real(ctx, *k.option);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "input/chkfln.h"
 #include "input_check/diagnostics.h"
 #include "input_check/keyword_scan.h"
 
@@ -15,12 +16,17 @@ struct ProtocolName {
   std::string given;
   int line = 0;
   bool readable = false;
+  bool notRead = false;  // a FIFO or a device: the run reads it, the check does not
 };
 
 struct CheckContext {
   KeywordScan scan;
   Diagnostics diag;
   std::vector<std::string> delFil;  // the store's delete list, kept aside
+  // Names the run refuses ("File name too long"): it stops before any file
+  // is opened.
+  std::vector<input::NameFault> refused;
+  bool is_refused(std::string_view keyWord) const;
 
   // Line of the first keyword name (0: not in the file).
   int line_of(std::string_view name) const;
@@ -37,9 +43,13 @@ struct CheckContext {
   int crxLine = 0;
 };
 
-// Line rules: undecodable keyword lines, counts, cut values, long lines,
-// keywords given twice, typos.
+// Line rules: undecodable keyword lines, counts, cut values, keywords given
+// twice, typos.
 void check_lines(CheckContext& ctx);
+
+// Lines beyond 255 characters, except those whose file name is refused
+// (reported with the refusal).
+void check_long_lines(CheckContext& ctx);
 
 // The options of the run: missing, empty, not a number, out of range.
 void check_options(CheckContext& ctx);
@@ -48,8 +58,15 @@ void check_options(CheckContext& ctx);
 // writable, outputs that would overwrite an input or each other.
 void check_files(CheckContext& ctx);
 
+// A name the run refuses: what it says, and why.
+void report_refused(CheckContext& ctx, const input::NameFault& fault);
+
 // The protocols read as the run reads them, and the check the run makes.
 void check_run_case(CheckContext& ctx);
+
+// "a FIFO" or "a device" for a file the check does not read (the run reads
+// it once: its data would be lost to the run, or never end); else nullptr.
+const char* not_read_kind(std::string_view name);
 
 // A number as the messages show it (shortest form).
 std::string number_text(double v);

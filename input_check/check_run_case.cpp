@@ -4,8 +4,10 @@
 #include <cstdio>
 
 #include "input_check/check_parts.h"
+#include "input/d_inpkey.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
+#include "orbit_check/real_options.h"
 #include "orbit_check/rms_summary.h"
 #include "framework/opnfil.h"
 #include "platform/file_access.h"
@@ -29,8 +31,19 @@ std::string rms_text(double v) {
   return buf;
 }
 
+// The factor options the run reads.
+std::string factors_read() {
+  std::string list;
+  for (const orbit_check::RealOption& o : orbit_check::real_options()) {
+    if (o.use != orbit_check::OptionUse::Factor || (o.ifPresent && !input::TSTKEY(o.keyWord))) continue;
+    list += (list.empty() ? "" : ", ") + std::string(o.keyWord);
+  }
+  return list;
+}
+
 struct Loop {
   bool complete = true;  // every protocol could be read
+  bool notRead = false;  // one is a FIFO or a device
   std::array<double, 2> window{};
   double rmsMax = 0.0;
   int satMax = 0;
@@ -41,8 +54,9 @@ struct Loop {
 Loop read_protocols(CheckContext& ctx) {
   Loop r;
   for (const ProtocolName& p : ctx.protocols) {
-    if (!p.readable) {
+    if (!p.readable || p.notRead) {
       r.complete = false;
+      r.notRead = p.notRead;
       return r;
     }
     orbit_check::ProtocolExtract e;
@@ -124,6 +138,7 @@ void problem_file(CheckContext& ctx, bool split) {
 }  // namespace
 
 void check_run_case(CheckContext& ctx) {
+  if (!ctx.refused.empty()) return;  // the run stops before it reads a protocol
   const Loop r = read_protocols(ctx);
   if (ctx.aSplit.empty()) {
     tolerance_case(ctx, r);
@@ -133,7 +148,8 @@ void check_run_case(CheckContext& ctx) {
   const int line = ctx.line_of("ASPLIT");
   const std::size_t n = ctx.protocols.size();
   if (n == 1 && !r.complete) {
-    ctx.diag.note(line, "the check the run makes depends on the protocol, which cannot be read");
+    ctx.diag.note(line, std::string("the check the run makes depends on the protocol, which ") +
+                            (r.notRead ? "the check does not read" : "cannot be read"));
     return;
   }
   const double days = std::round(r.window[1] - r.window[0]);
@@ -143,7 +159,9 @@ void check_run_case(CheckContext& ctx) {
                         "split day " + epoch_text(split).substr(0, 10));
     bool edited = false;
     for (double f : ctx.factor) edited = edited || f != 0.0;
-    if (!edited) ctx.diag.warning(line, "no system is edited: every factor (FAC_GPS, FAC_GLO) is 0");
+    if (!edited) {
+      ctx.diag.warning(line, "no system is edited: every factor (" + factors_read() + ") is 0");
+    }
     problem_file(ctx, true);
     return;
   }

@@ -4,13 +4,15 @@
 
 namespace input_check {
 
-const std::vector<FitchkKeyword>& fitchk_keywords() {
-  static const std::vector<FitchkKeyword> list = {
+namespace {
+
+std::vector<FitchkKeyword> keyword_list() {
+  std::vector<FitchkKeyword> list = {
       {"SYSINP", KeyKind::Input},
       {"SYSOUT", KeyKind::Output},
-      {"ERRMRG", KeyKind::CheckBox, "Merge program messages into output", false, true},
+      {"ERRMRG", KeyKind::CheckBox, "Merge program messages into output"},
       {"SYSERR", KeyKind::Output},
-      {"SYSODEF", KeyKind::CheckBox, "Use default name for program output", false, true},
+      {"SYSODEF", KeyKind::CheckBox, "Use default name for program output"},
       {"TITLE", KeyKind::Text},
       {"CAMPAIGN", KeyKind::Text},
       {"SES_INFO", KeyKind::Text},
@@ -20,26 +22,25 @@ const std::vector<FitchkKeyword>& fitchk_keywords() {
       {"RADIO_1", KeyKind::Radio},
       {"JOBOUT", KeyKind::ProtocolList},
       {"OUTPUT", KeyKind::ProtocolList},
-      {"TOL_RMS", KeyKind::Real, "Maximally tolerated RMS value", false, false, "no tolerance check"},
-      {"FAC_GPS", KeyKind::Real, "Factor wrt mean RMS (GPS)", true, false, "GPS is not edited"},
-      {"FAC_GLO", KeyKind::Real, "Factor wrt mean RMS (GLONASS)", true, false, "GLONASS is not edited"},
-      {"LIM_GPS", KeyKind::Real, "Lower limit for RMS (GPS)", false, false, "no lower limit"},
-      {"LIM_GLO", KeyKind::Real, "Lower limit for RMS (GLONASS)", false, false, "no lower limit"},
-      {"FAC_GAL", KeyKind::Real, "Factor wrt mean RMS (GALILEO)", true, true, "Galileo is not edited"},
-      {"FAC_SBA", KeyKind::Real, "Factor wrt mean RMS (SBAS)", true, true, "SBAS is not edited"},
-      {"FAC_COM", KeyKind::Real, "Factor wrt mean RMS (COMPASS)", true, true, "Compass is not edited"},
-      {"FAC_QZS", KeyKind::Real, "Factor wrt mean RMS (QZSS)", true, true, "QZSS is not edited"},
-      {"LIM_GAL", KeyKind::Real, "Lower limit for RMS (GALILEO)", false, true, "no lower limit"},
-      {"LIM_SBA", KeyKind::Real, "Lower limit for RMS (SBAS)", false, true, "no lower limit"},
-      {"LIM_COM", KeyKind::Real, "Lower limit for RMS (COMPASS)", false, true, "no lower limit"},
-      {"LIM_QZS", KeyKind::Real, "Lower limit for RMS (QZSS)", false, true, "no lower limit"},
-      {"OUTFIL", KeyKind::Output},
-      {"WEEKFM", KeyKind::Output},
-      {"ASPLIT", KeyKind::Output},
-      {"SATCRUX", KeyKind::Input},
-      {"PLOTFIL", KeyKind::Output},
-      {"JSONFIL", KeyKind::Output},
   };
+  for (const orbit_check::RealOption& o : orbit_check::real_options()) {
+    list.push_back({o.keyWord, KeyKind::Real, o.descr, &o});
+  }
+  list.insert(list.end(), {
+                              {"OUTFIL", KeyKind::Output},
+                              {"WEEKFM", KeyKind::Output},
+                              {"ASPLIT", KeyKind::Output},
+                              {"SATCRUX", KeyKind::Input},
+                              {"PLOTFIL", KeyKind::Output},
+                              {"JSONFIL", KeyKind::Output},
+                          });
+  return list;
+}
+
+}  // namespace
+
+const std::vector<FitchkKeyword>& fitchk_keywords() {
+  static const std::vector<FitchkKeyword> list = keyword_list();
   return list;
 }
 

@@ -5,12 +5,14 @@
 #include <string_view>
 #include <vector>
 
+#include "orbit_check/real_options.h"
+
 namespace input_check {
 
 enum class KeyKind {
   Radio,        // "1" or "0"
   ProtocolList, // file names, one per value line
-  Real,         // a real option checked by CKOPTR
+  Real,         // a real option of the run (real_options)
   Output,       // a file the run writes
   Input,        // a file the run reads
   CheckBox,     // "1" or "0", checked by CKOPTB
@@ -21,10 +23,8 @@ enum class KeyKind {
 struct FitchkKeyword {
   const char* name;
   KeyKind kind;
-  const char* descr = "";   // the description the run gives the checker
-  bool positive = false;    // Real: > 0 (else >= 0)
-  bool ifPresent = false;   // read only when the input file has it
-  const char* meaning = ""; // Real: what a value of 0 means
+  const char* descr = "";  // CheckBox: the description the run gives the checker
+  const orbit_check::RealOption* option = nullptr;  // Real: the run's option
 };
 
 // Every keyword FITCHK reads, in the order the run reads them.

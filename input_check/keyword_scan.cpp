@@ -11,17 +11,20 @@ namespace {
 
 constexpr std::size_t kLineLength = 255;
 
-// Records longer than the run reads, comments aside.
-std::vector<LongLine> long_lines(int lfn) {
+// Records longer than the run reads, comments aside; readError set when a
+// read fails (the run's reader would end the run there).
+std::vector<LongLine> long_lines(int lfn, bool& readError) {
   std::vector<LongLine> found;
   platform::rewind_unit(lfn);
   std::string rec;
-  for (int line = 1; platform::read_record(lfn, rec) == platform::ReadStatus::Ok; ++line) {
+  platform::ReadStatus st;
+  for (int line = 1; (st = platform::read_record(lfn, rec)) == platform::ReadStatus::Ok; ++line) {
     if (rec.size() <= kLineLength) continue;
     const std::size_t first = rec.find_first_not_of(' ');
     if (first < kLineLength && std::string_view("#!*").find(rec[first]) != std::string_view::npos) continue;
     found.push_back({line, rec.size(), rec.substr(kLineLength)});
   }
+  readError = st == platform::ReadStatus::Error;
   platform::rewind_unit(lfn);
   return found;
 }
@@ -30,7 +33,8 @@ std::vector<LongLine> long_lines(int lfn) {
 
 KeywordScan scan_keywords(int lfn) {
   KeywordScan scan;
-  scan.longLines = long_lines(lfn);
+  scan.longLines = long_lines(lfn, scan.readError);
+  if (scan.readError) return scan;
   int records = 0;
   bool eof = false;
   for (;;) {

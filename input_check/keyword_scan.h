@@ -27,6 +27,7 @@ struct KeywordScan {
   std::string badText;
   int blankStop = 0;             // more than 1000 blank lines end the data here
   std::vector<LongLine> longLines;
+  bool readError = false;        // the file could not be read to its end
 };
 
 // Reads the open unit lfn from its start; the unit is rewound after.

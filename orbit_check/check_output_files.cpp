@@ -51,14 +51,25 @@ bool same_output(const RunFile& a, const RunFile& b) {
          platform::same_existing_file(a.opened, b.opened);
 }
 
-// A name of the input file read without messages: blank when the keyword
-// is missing; one that does not fit ends the run as GTFLNA would.
-std::string quiet_name(const char* keyWord) {
-  std::string name;
+}  // namespace
+
+std::string quiet_name(const char* keyWord, std::vector<input::NameFault>* refused) {
+  if (!input::TSTKEY(keyWord)) return std::string();
+  std::vector<std::string> value;
   int irc = 0;
-  if (input::TSTKEY(keyWord)) input::GTFLNA(0, keyWord, name, irc);
-  return irc == 0 ? name : std::string();
+  input::READKEYS(keyWord, value, irc);
+  const std::string given = value.empty() ? std::string() : platform::cut(value[0], 255);
+  if (platform::is_blank(given)) return std::string();
+  if (const auto fault = input::name_fault("GTFLNA", keyWord, given, input::value_cut(keyWord, 0))) {
+    if (refused) refused->push_back(*fault);
+    return std::string();
+  }
+  std::string name;
+  input::GTFLNA(0, keyWord, name, irc);
+  return name;
 }
+
+namespace {
 
 std::vector<std::string> quiet_values(const char* keyWord) {
   std::vector<std::string> value;
@@ -69,8 +80,8 @@ std::vector<std::string> quiet_values(const char* keyWord) {
 }
 
 // The protocols as the main program lists them ("RADIO_1"), each checked
-// for its length as GTFILE does.
-std::vector<std::string> quiet_protocols() {
+// for its length as GTFILE does; one that does not fit is left out.
+std::vector<std::string> quiet_protocols(std::vector<input::NameFault>& refused) {
   const std::vector<std::string> radio = quiet_values("RADIO_1");
   const std::string r = radio.empty() ? std::string() : radio[0];
   const char* keyWord = platform::same_text(r, "1")   ? "JOBOUT"
@@ -79,20 +90,27 @@ std::vector<std::string> quiet_protocols() {
   if (!keyWord) return {};
   std::vector<std::string> files = quiet_values(keyWord);
   if (files.empty() || platform::is_blank(files[0])) return {};
+  std::vector<std::string> fitting;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    input::CHKFLN("GTFILE", keyWord, files[i], input::value_cut(keyWord, i));
+    auto fault = input::name_fault("GTFILE", keyWord, files[i], input::value_cut(keyWord, i));
+    if (!fault) {
+      fitting.push_back(files[i]);
+      continue;
+    }
+    fault->item = i;
+    refused.push_back(*fault);
   }
-  return files;
+  return fitting;
 }
 
 // The message file's name, blank when the messages are merged.
-std::string quiet_message_file() {
+std::string quiet_message_file(std::vector<input::NameFault>& refused) {
   if (input::TSTKEY("ERRMRG")) {
     const std::vector<std::string> box = quiet_values("ERRMRG");
     int v = 0;
     if (!box.empty() && platform::read_free_int(box[0], v) && v == 1) return std::string();
   }
-  const std::string name = quiet_name("SYSERR");
+  const std::string name = quiet_name("SYSERR", &refused);
   return platform::same_text(name, "SYSOUT") ? std::string() : name;
 }
 
@@ -150,18 +168,27 @@ void check_output_files(const OutputNames& names, std::string_view inpFil,
   framework::EXITRC(2);
 }
 
+RunFileNames run_file_names() {
+  RunFileNames f;
+  OutputNames& names = f.outputs;
+  names.sysOut = quiet_name("SYSOUT", &f.refused);
+  names.sysErr = quiet_message_file(f.refused);
+  names.outFil = quiet_name("OUTFIL", &f.refused);
+  names.weekFm = quiet_name("WEEKFM", &f.refused);
+  names.aSplit = quiet_name("ASPLIT", &f.refused);
+  names.plotFil = quiet_name("PLOTFIL", &f.refused);
+  names.jsonFil = quiet_name("JSONFIL", &f.refused);
+  f.protocols = quiet_protocols(f.refused);
+  f.crxName = quiet_name("SATCRUX", &f.refused);
+  quiet_name("SYSINP", &f.refused);
+  quiet_name("CONST", &f.refused);
+  return f;
+}
+
 void check_system_outputs() {
-  OutputNames names;
-  names.sysOut = quiet_name("SYSOUT");
-  names.sysErr = quiet_message_file();
-  names.outFil = quiet_name("OUTFIL");
-  names.weekFm = quiet_name("WEEKFM");
-  names.aSplit = quiet_name("ASPLIT");
-  names.plotFil = quiet_name("PLOTFIL");
-  names.jsonFil = quiet_name("JSONFIL");
-  const std::vector<std::string> protocols = quiet_protocols();
-  const std::string crxName = quiet_name("SATCRUX");
-  check_output_files(names, input::inpKey.inpFil, protocols, crxName, true);
+  const RunFileNames f = run_file_names();
+  if (!f.refused.empty()) input::name_too_long(f.refused.front());
+  check_output_files(f.outputs, input::inpKey.inpFil, f.protocols, f.crxName, true);
 }
 
 }  // namespace orbit_check

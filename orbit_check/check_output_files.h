@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "input/chkfln.h"
+
 namespace orbit_check {
 
 // The main program's output files as named in the input file (blank: not named).
@@ -37,7 +39,8 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
 // order: each named output ("SYSOUT", "SYSERR", "OUTFIL", "WEEKFM",
 // "ASPLIT", "PLOTFIL", "JSONFIL") against the input file inpFil (as given
 // on the command line), the protocols in list order, the satellite problem
-// file crxName (blank: none), "SYSINP" and "CONST", an input clashing only
+// file crxName (blank: none), "SYSINP" and "CONST" (read without messages;
+// blank when they do not fit), an input clashing only
 // when it exists and is the same file after variable substitution; then
 // each pair of outputs, in that order, by their absolute names or as one
 // existing file (hard links). A device (such as /dev/null) clashes with
@@ -47,10 +50,28 @@ void check_output_files(const OutputNames& names, std::string_view inpFil,
                         const std::vector<std::string>& protocols, std::string_view crxName,
                         bool systemOnly = false);
 
-// Before the program output and the message file are opened: their names
+// The name of keyWord as GTFLNA gives it, read without messages and without
+// ending the run: blank when the keyword is missing or the name does not
+// fit (then added to refused, when given).
+std::string quiet_name(const char* keyWord, std::vector<input::NameFault>* refused = nullptr);
+
+// The files of the run as named in the input file, read without messages
+// and without ending the run.
+struct RunFileNames {
+  OutputNames outputs;                 // "SYSERR" blank when merged
+  std::vector<std::string> protocols;  // of the list "RADIO_1" selects
+  std::string crxName;                 // "SATCRUX"
+  // Names that do not fit, in the order the run looks at them: "SYSOUT",
+  // "SYSERR", the outputs above, the protocols, "SATCRUX", "SYSINP",
+  // "CONST". Such a name is blank (or left out) above.
+  std::vector<input::NameFault> refused;
+};
+RunFileNames run_file_names();
+
+// Before the program output and the message file are opened: the first
+// name of run_file_names that does not fit ends the run; then their names
 // ("SYSOUT"; "SYSERR" unless merged) against the input file, the protocols,
-// the satellite problem file, "SYSINP", "CONST" and the other outputs, read
-// from the input file without messages; a name too long ends the run too.
+// the satellite problem file, "SYSINP", "CONST" and the other outputs.
 void check_system_outputs();
 
 }  // namespace orbit_check

@@ -10,7 +10,6 @@
 #include "framework/opnsys.h"
 #include "framework/prflna.h"
 #include "framework/pritit.h"
-#include "input/ckoptr.h"
 #include "input/d_inpkey.h"
 #include "input/gtfile.h"
 #include "input/gtflna.h"
@@ -22,6 +21,7 @@
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/protocol_keyword.h"
+#include "orbit_check/real_options.h"
 #include "orbit_check/rms_summary.h"
 #include "orbit_check/run_record.h"
 #include "orbit_check/split_report.h"
@@ -47,54 +47,17 @@ std::vector<std::string> protocol_files() {
   return files;
 }
 
-// One real option through READKEYS and CKOPTR (mode 1, empty value 0).
-double real_option(const char* keyWord, const char* descr, bool strict, int& irCode) {
-  std::vector<std::string> value;
-  int irc = 0;
-  input::READKEYS(keyWord, value, irc);
-  double result = 0.0;
-  if (strict) {
-    input::CKOPTR(1, keyWord, value, kPgmName, descr, irc, irCode, 0.0, std::nullopt,
-                  std::nullopt, 0.0, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                  std::nullopt, std::nullopt, std::nullopt, nullptr, nullptr, &result);
-  } else {
-    input::CKOPTR(1, keyWord, value, kPgmName, descr, irc, irCode, 0.0, 0.0, std::nullopt,
-                  std::nullopt, std::nullopt, std::nullopt, std::nullopt, std::nullopt,
-                  std::nullopt, std::nullopt, std::nullopt, nullptr, nullptr, &result);
-  }
-  return result;
-}
-
-// Editing options of systems 3-6, in table order.
-struct SystemOption {
-  const char* keyWord;
-  const char* descr;
-};
-constexpr SystemOption kFactorOptions[] = {{"FAC_GAL", "Factor wrt mean RMS (GALILEO)"},
-                                           {"FAC_SBA", "Factor wrt mean RMS (SBAS)"},
-                                           {"FAC_COM", "Factor wrt mean RMS (COMPASS)"},
-                                           {"FAC_QZS", "Factor wrt mean RMS (QZSS)"}};
-constexpr SystemOption kLimitOptions[] = {{"LIM_GAL", "Lower limit for RMS (GALILEO)"},
-                                          {"LIM_SBA", "Lower limit for RMS (SBAS)"},
-                                          {"LIM_COM", "Lower limit for RMS (COMPASS)"},
-                                          {"LIM_QZS", "Lower limit for RMS (QZSS)"}};
-
-// The threshold table from the editing options: GPS and GLONASS always,
-// the other systems only where the input file has their keyword (so no
-// message about a missing one).
-ThresholdTable editing_options(int& irCode) {
+// The tolerance and the threshold table from the real options; the options
+// of systems 3-6 only where the input file has their keyword (so no message
+// about a missing one).
+ThresholdTable real_option_values(double& tolRms, int& irCode) {
   ThresholdTable thr;
-  thr.factor[0] = real_option("FAC_GPS", "Factor wrt mean RMS (GPS)", true, irCode);
-  thr.factor[1] = real_option("FAC_GLO", "Factor wrt mean RMS (GLONASS)", true, irCode);
-  thr.limit[0] = real_option("LIM_GPS", "Lower limit for RMS (GPS)", false, irCode);
-  thr.limit[1] = real_option("LIM_GLO", "Lower limit for RMS (GLONASS)", false, irCode);
-  for (int k = 0; k < 4; ++k) {
-    const SystemOption& o = kFactorOptions[k];
-    if (input::TSTKEY(o.keyWord)) thr.factor[2 + k] = real_option(o.keyWord, o.descr, true, irCode);
-  }
-  for (int k = 0; k < 4; ++k) {
-    const SystemOption& o = kLimitOptions[k];
-    if (input::TSTKEY(o.keyWord)) thr.limit[2 + k] = real_option(o.keyWord, o.descr, false, irCode);
+  for (const RealOption& o : real_options()) {
+    if (o.ifPresent && !input::TSTKEY(o.keyWord)) continue;
+    const double v = read_real_option(o, irCode);
+    if (o.use == OptionUse::Tolerance) tolRms = v;
+    if (o.use == OptionUse::Factor) thr.factor[static_cast<std::size_t>(o.sys)] = v;
+    if (o.use == OptionUse::Limit) thr.limit[static_cast<std::size_t>(o.sys)] = v;
   }
   return thr;
 }
@@ -245,8 +208,8 @@ void FITCHK() {
 
   const std::vector<std::string> files = protocol_files();
   int irCode = 0;
-  const double tolRms = real_option("TOL_RMS", "Maximally tolerated RMS value", false, irCode);
-  const ThresholdTable thr = editing_options(irCode);
+  double tolRms = 0.0;
+  const ThresholdTable thr = real_option_values(tolRms, irCode);
   record_options(tolRms, thr);
   PRINT_THRESHOLDS(thr);
   const OutputNames names = output_names();

@@ -28,12 +28,24 @@ std::string absolute_name(std::string_view name) {
   return ec ? absolute.lexically_normal().string() : resolved.string();
 }
 
-bool is_device(std::string_view name) {
+namespace {
+
+// The status of an existing file, following links; none for a missing one.
+fs::file_status status_of(std::string_view name) {
   const fs::path p(std::string(rtrim(name)));
-  if (p.empty()) return false;
+  if (p.empty()) return fs::file_status(fs::file_type::not_found);
   std::error_code ec;
   const fs::file_status st = fs::status(p, ec);
-  return !ec && (fs::is_character_file(st) || fs::is_block_file(st));
+  return ec ? fs::file_status(fs::file_type::not_found) : st;
 }
+
+}  // namespace
+
+bool is_device(std::string_view name) {
+  const fs::file_status st = status_of(name);
+  return fs::is_character_file(st) || fs::is_block_file(st);
+}
+
+bool is_fifo(std::string_view name) { return fs::is_fifo(status_of(name)); }
 
 }  // namespace platform

@@ -20,4 +20,8 @@ std::string absolute_name(std::string_view name);
 // /dev/null): writing to it replaces no file. Trailing blanks are ignored.
 bool is_device(std::string_view name);
 
+// True when the name is an existing FIFO (named pipe). Trailing blanks are
+// ignored.
+bool is_fifo(std::string_view name);
+
 }  // namespace platform

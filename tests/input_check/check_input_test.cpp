@@ -57,6 +57,7 @@ class CheckInputTest : public testsupport::ModuleTest {
     spit(tmp.file("SAT.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
     std::filesystem::create_directory(tmp.file("out"));
     std::filesystem::create_directory(tmp.file("dir.prt"));
+    ASSERT_EQ(mkfifo(tmp.file("p.fifo").c_str(), 0600), 0);
   }
   // The report with the folder written as TMP, and the exit status.
   std::pair<std::string, int> check(const std::string& text) {
@@ -70,6 +71,7 @@ class CheckInputTest : public testsupport::ModuleTest {
 
 TEST_F(CheckInputTest, BrokenInputFiles) {
   const std::string longTitle = "TITLE 1 \"" + std::string(250, 'x') + "\" tail";
+  const std::string longName(250, 'n');
   const Case cases[] = {
       {"clean", {}, "",
        {"F:5: note: JOBOUT: the run reads TMP/two.prt",
@@ -158,6 +160,28 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "F:14: error: WEEKFM: the run stops with \"Two output files name the same file\" (Output "
         "file: ASPLIT ${P}/out/A.LST)"},
        1},
+      {"output overwrites an input: SYSOUT", {}, "SYSOUT 1 \"${P}/SAT.CRX\"\n",
+       {"F:14: error: SYSOUT: the run stops with \"Output file would overwrite an input file of the "
+        "run\" (Input file : ${P}/SAT.CRX)"},
+       1},
+      // A line cut, a name too long with its variables, a delete-list entry cut.
+      {"names the run refuses",
+       {{"F.SUM", longName},
+        {"\"test\"", "\"" + std::string(200, 'u') + "\""},
+        {"${P}/two.prt", "${USER}/${USER}"}},
+       "DELETE_FILES 1 \"" + longName + "/" + longName + "\"\n",
+       {"F:5: error: JOBOUT: the run refuses the name and stops with \"File name too long\" before "
+        "it opens any file (with its variables replaced it has 401 characters, at most 255 fit)",
+        "F:6: error: OUTFIL: the run refuses the name and stops with \"File name too long\" before "
+        "it opens any file (its line has 270 characters and cuts it at 255)",
+        "F:14: error: DELETE_FILES: the run refuses the name and stops with \"File name too long\" "
+        "before it opens any file (its line has 518 characters and cuts it at 255)",
+        "F: 3 errors, 0 warnings"},
+       1},
+      {"protocol is a FIFO", {{"two.prt", "p.fifo"}}, "",
+       {"F:5: note: protocol: TMP/p.fifo is a FIFO: the run reads it, the check does not",
+        "F:7: note: the check the run makes depends on the protocol, which the check does not read"},
+       0},
       {"problem file missing", {{"${P}/SAT.CRX", "${P}/NO.CRX"}}, "",
        {"F:8: error: SATCRUX: cannot read TMP/NO.CRX: no such file (the run stops in the arc "
         "splitting)"},
