@@ -15,13 +15,14 @@ bool decode_keyword_line(const std::string& line, std::string& name, int& count)
   return platform::parse_int_item(items[1].text, count);
 }
 
-std::string line_value(const std::string& line, std::size_t item, bool rawFromQuote) {
+std::string line_value(const std::string& line, std::size_t item, bool rawFromQuote,
+                       std::size_t limit) {
   int pos = 0;
   if (CHRCOUNT("\"", line, pos) >= 3) {
     return rawFromQuote ? line.substr(static_cast<std::size_t>(pos) - 1) : line;
   }
   const std::vector<platform::FreeItem> items = platform::free_items(line, item + 1);
-  return items.size() > item ? platform::cut(items[item].text, 255) : std::string();
+  return items.size() > item ? platform::cut(items[item].text, limit) : std::string();
 }
 
 }  // namespace input

@@ -16,6 +16,8 @@ bool decode_keyword_line(const std::string& line, std::string& name, int& count)
 
 // A value of a line: raw from the first double quote (or the whole line) when
 // it holds three or more double quotes, else its free-format item number item.
-std::string line_value(const std::string& line, std::size_t item, bool rawFromQuote);
+// Items are held in limit characters.
+std::string line_value(const std::string& line, std::size_t item, bool rawFromQuote,
+                       std::size_t limit = 255);
 
 }  // namespace input

@@ -31,7 +31,7 @@ struct OutputClash {
 // Every clash, in the order below; nothing is written.
 std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
                                              const std::vector<std::string>& protocols,
-                                             std::string_view crxName);
+                                             std::string_view crxName, bool systemOnly = false);
 
 // Ends the run (message on lfnMsg, EXITRC(2)) at the first clash, in this
 // order: each named output ("SYSOUT", "SYSERR", "OUTFIL", "WEEKFM",
