@@ -11,7 +11,19 @@
 #include "orbit_check/asplit.h"
 #include "orbit_check/protocol_extract.h"
 
-namespace orbit_check {
+namespace results {
+
+// The check's own types and tables that the record keeps.
+using orbit_check::kMaxEcl;
+using orbit_check::kMaxSat;
+using orbit_check::kMaxSys;
+using orbit_check::kSystemLetter;
+using orbit_check::kSystemName;
+using orbit_check::ProtocolExtract;
+using orbit_check::sat_system;
+using orbit_check::SplitList;
+using orbit_check::SplitUpdate;
+using orbit_check::ThresholdTable;
 
 // One protocol of the run.
 struct ProtocolRecord {
@@ -116,4 +128,4 @@ std::string iso_epoch(double mjd);
 // satellite table; none when the table does not hold it.
 std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j);
 
-}  // namespace orbit_check
+}  // namespace results

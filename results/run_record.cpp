@@ -1,4 +1,4 @@
-#include "orbit_check/run_record.h"
+#include "results/run_record.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,10 +11,10 @@
 #include "framework/wrterr.h"
 #include "input/d_inpkey.h"
 #include "input/gtflna.h"
-#include "orbit_check/number_text.h"
+#include "results/number_text.h"
 #include "orbit_check/rms_summary.h"
-#include "orbit_check/write_plot.h"
-#include "orbit_check/write_results.h"
+#include "results/write_plot.h"
+#include "results/write_results.h"
 #include "platform/clock.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
@@ -23,7 +23,7 @@
 #include "timeutil/jmt.h"
 #include "timeutil/l_basfun.h"
 
-namespace orbit_check {
+namespace results {
 
 RunRecord d_runrec;
 
@@ -144,8 +144,8 @@ void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
   p.fileName = std::string(platform::rtrim(fileName));
   p.extract = extract;
   p.windowRead = windowRead;
-  p.doyStart = day_of_year(extract.window[0]);
-  p.doyEnd = day_of_year(extract.window[1]);
+  p.doyStart = orbit_check::day_of_year(extract.window[0]);
+  p.doyEnd = orbit_check::day_of_year(extract.window[1]);
   p.middleDay = (p.doyStart + p.doyEnd) / 2;
   p.rmsMax = rmsMax;
   p.satMax = satMax;
@@ -245,4 +245,4 @@ std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j) {
   return mm;
 }
 
-}  // namespace orbit_check
+}  // namespace results

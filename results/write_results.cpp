@@ -1,12 +1,12 @@
-#include "orbit_check/write_results.h"
+#include "results/write_results.h"
 
 #include <algorithm>
 
 #include "framework/d_pgmid.h"
-#include "orbit_check/number_text.h"
+#include "results/number_text.h"
 #include "timeutil/valid_utf8.h"
 
-namespace orbit_check {
+namespace results {
 namespace {
 
 // Writes one JSON document, two blanks of indent per level; a compact
@@ -260,4 +260,4 @@ std::string write_results(const RunRecord& run, int ircode,
   return w.finish();
 }
 
-}  // namespace orbit_check
+}  // namespace results
