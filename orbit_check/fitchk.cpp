@@ -165,7 +165,8 @@ LoopResult protocol_loop(const std::vector<std::string>& files, const OutputName
     const std::array<double, 2> windowRead = r.window;
     SUMMARIZE_PROTOCOL(files[i], e, r.window, r.rmsMax, r.satMax, weekOpen);
     e.window = r.window;
-    results::record_protocol(files[i], e, windowRead, r.rmsMax, r.satMax, ircExt);
+    results::record_protocol(files[i], e, windowRead, r.rmsMax, r.satMax, ircExt,
+                             table.rows);
   }
   framework::CLOSE_CHECKED(units.lfnAux1, names.outFil, kPgmName);
   if (weekOpen) framework::CLOSE_CHECKED(units.lfnAux2, names.weekFm, kPgmName);

@@ -16,6 +16,7 @@
 #include "results/write_plot.h"
 #include "results/write_results.h"
 #include "platform/clock.h"
+#include "platform/file_identity.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
 #include "platform/replace_file.h"
@@ -126,6 +127,7 @@ void start_run_record(const std::string& plotName, const std::string& jsonName) 
   run.jsonName = jsonName;
   run.title = first_value("TITLE");
   run.inputFile = input::inpKey.inpFil;
+  run.inputPath = platform::absolute_name(run.inputFile);
   run.runStart = iso_now();
   if (!run.plotName.empty() || !run.jsonName.empty()) framework::set_exit_hook(write_run_files);
 }
@@ -138,11 +140,14 @@ void record_options(double tolRms, const ThresholdTable& thresholds) {
 
 void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
                      const std::array<double, 2>& windowRead, double rmsMax, int satMax,
-                     int readerIrc) {
+                     int readerIrc, int rowsRead) {
   if (d_runrec.plotName.empty() && d_runrec.jsonName.empty()) return;  // nothing shows it
   ProtocolRecord p;
   p.fileName = std::string(platform::rtrim(fileName));
+  p.filePath = opened_path(fileName);
   p.extract = extract;
+  p.statedCount = extract.nSat;
+  p.extract.nSat = std::clamp(std::min(rowsRead, extract.nSat), 0, kMaxSat);
   p.windowRead = windowRead;
   p.doyStart = orbit_check::day_of_year(extract.window[0]);
   p.doyEnd = orbit_check::day_of_year(extract.window[1]);
@@ -156,8 +161,13 @@ void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
 void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                   const SplitList& split, const SplitUpdate& update,
                   std::string_view reportName) {
-  d_runrec.split = SplitRecord{splitEpoch, level, split, update,
-                               std::string(platform::rtrim(reportName))};
+  d_runrec.split = SplitRecord{splitEpoch,
+                               level,
+                               split,
+                               update,
+                               std::string(platform::rtrim(reportName)),
+                               opened_path(reportName),
+                               opened_path(update.crxName)};
 }
 
 void record_tolerance(double tolerance, double rmsMax, int satMax) {
@@ -232,6 +242,10 @@ std::string iso_epoch(double mjd) {
   return platform::fmt_i(year, 4, 4) + "-" + two(month) + "-" + two(static_cast<int>(day)) + "T" +
          two(static_cast<int>(sod / 3600)) + ":" + two(static_cast<int>(sod / 60 % 60)) + ":" +
          two(static_cast<int>(sod % 60));
+}
+
+std::string opened_path(std::string_view fileName) {
+  return platform::absolute_name(framework::silent_expanded_name(fileName));
 }
 
 std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j) {

@@ -66,6 +66,7 @@ TEST(ResultsTest, ARunEndedBeforeItsOptionsIsStillAValidDocument) {
   run.title = "Quote \" backslash \\ tab \t Latin-1 \xFC";
   run.runStart = "2026-12-08T20:57:29+01:00";
   run.inputFile = "FITCHK.INP";
+  run.inputPath = "/c/FITCHK.INP";
   EXPECT_EQ(results::write_results(run, 2, {{" *** SR GTFLNA: File name not found", "  x"}}),
             "{\n"
             "  \"program\": \"FITCHK\",\n"
@@ -73,20 +74,44 @@ TEST(ResultsTest, ARunEndedBeforeItsOptionsIsStillAValidDocument) {
             "  \"run_title\": \"Quote \\\" backslash \\\\ tab \\u0009 Latin-1 \xEF\xBF\xBD\",\n"
             "  \"run_start\": \"2026-12-08T20:57:29+01:00\",\n"
             "  \"input_file\": \"FITCHK.INP\",\n"
+            "  \"input_file_opened\": \"/c/FITCHK.INP\",\n"
             "  \"return_code\": 2,\n"
+            "  \"exit_status\": 1,\n"
             "  \"verdict\": \"error\",\n"
             "  \"verdict_text\": \"Run ended with an error (return code 2): SR GTFLNA: File name not found\",\n"
             "  \"messages\": [\n"
-            "    [\n"
-            "      \" *** SR GTFLNA: File name not found\",\n"
-            "      \"  x\"\n"
-            "    ]\n"
+            "    {\n"
+            "      \"severity\": \"error\",\n"
+            "      \"routine\": \"GTFLNA\",\n"
+            "      \"lines\": [\n"
+            "        \" *** SR GTFLNA: File name not found\",\n"
+            "        \"  x\"\n"
+            "      ]\n"
+            "    }\n"
             "  ],\n"
             "  \"options\": null,\n"
             "  \"protocols\": [],\n"
             "  \"arc_split\": null,\n"
             "  \"tolerance_check\": null\n"
             "}\n");
+}
+
+TEST(ResultsTest, MessagesTellTheirSeverityAndRoutine) {
+  const struct {
+    const char* head;
+    const char* expected;
+  } cases[] = {
+      {" ### PG FITCHK: No satellite RMS values found", "\"warning\",\n      \"routine\": \"FITCHK\""},
+      {" *** SR d_satcrx:read_crux: READ FAILED", "\"error\",\n      \"routine\": \"d_satcrx:read_crux\""},
+      {" *** SR EXIT_PGM:", "\"error\",\n      \"routine\": \"EXIT_PGM\""},
+      {" ### Something without a routine", "\"warning\",\n      \"routine\": null"},
+  };
+  for (const auto& c : cases) {
+    const std::string json = results::write_results(RunRecord{}, 0, {{c.head}});
+    EXPECT_NE(json.find(std::string("\"severity\": ") + c.expected), std::string::npos) << json;
+  }
+  EXPECT_EQ(results::exit_status(1), 0);
+  EXPECT_EQ(results::exit_status(3), 1);
 }
 
 TEST(ResultsTest, VerdictWithoutSplitTellsWhy) {
