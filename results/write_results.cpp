@@ -1,7 +1,7 @@
 #include "results/write_results.h"
 
 #include <algorithm>
-#include <iterator>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -177,9 +177,10 @@ void satellites(JsonWriter& w, const ProtocolExtract& e, const std::optional<Spl
     w.raw("system", system_of(sat));
     w.raw("rms_m", num(e.rms[static_cast<std::size_t>(i)]));
     if (s) {
+      const std::size_t n = std::min(s->split.satNum.size(),
+                                     static_cast<std::size_t>(std::max(s->split.count, 0)));
       const auto first = s->split.satNum.begin();
-      const auto last = first + std::clamp<std::ptrdiff_t>(s->split.count, 0,
-                                                           std::distance(first, s->split.satNum.end()));
+      const auto last = first + static_cast<std::ptrdiff_t>(n);
       w.raw("candidate", holds(s->update.candidates, sat) ? "true" : "false");
       w.raw("split", std::find(first, last, sat) != last ? "true" : "false");
       w.raw("already_split", holds(s->update.dropped, sat) ? "true" : "false");

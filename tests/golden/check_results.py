@@ -132,9 +132,10 @@ def check_satellites(case, results):
         flagged = [s for s in sats if "candidate" in s]
         check(len(flagged) == (len(sats) if split else 0), case, "flags in the arc-split case only")
         if split:
-            for flag, want in (("candidate", split["candidates"]), ("split", [s["number"] for s in split["split"]]),
-                               ("already_split", split["already_split"])):
-                check({s["number"] for s in sats if s[flag]} == set(want), case, f"satellite flag {flag}")
+            wants = {"candidate": split["candidates"], "already_split": split["already_split"],
+                     "split": [s["number"] for s in split["split"]]}
+            for flag, want in wants.items():
+                check({s["number"] for s in sats if s[flag]} == set(want), case, f"flag {flag}")
 
 
 def check_messages(case, results, status, log):
@@ -142,9 +143,10 @@ def check_messages(case, results, status, log):
           "exit status")
     for m in results["messages"]:
         head = m["lines"][0]
-        check(m["severity"] == {" *** ": "error", " ### ": "warning"}.get(head[:5]), case, f"severity: {head}")
-        check(m["routine"] is not None and re.match(r" (\*\*\*|###) [A-Z]{2} " + re.escape(m["routine"]) + ":", head),
-              case, f"routine: {head}")
+        severity = {" *** ": "error", " ### ": "warning"}.get(head[:5])
+        check(m["severity"] == severity, case, f"severity: {head}")
+        routine = re.escape(m["routine"] or "?")
+        check(re.match(r" (\*\*\*|###) [A-Z]{2} " + routine + ":", head), case, f"routine: {head}")
         check("\n".join(m["lines"]) in log, case, f"message as written: {head}")
 
 
@@ -264,8 +266,8 @@ def main():
         results = None
         if "JSONFIL" in files and check(os.path.isfile(files["JSONFIL"]), case, "results written"):
             status = int(open(os.path.join(expected, ".status")).read())
-            log = "".join(open(f, encoding="latin-1").read() for f in
-                          (os.path.join(expected, ".console"), files.get("SYSOUT", ""), files.get("SYSERR", "")) if os.path.isfile(f))
+            logs = [os.path.join(expected, ".console"), files.get("SYSOUT", ""), files.get("SYSERR", "")]
+            log = "".join(open(f, encoding="latin-1").read() for f in logs if os.path.isfile(f))
             results = check_json(case, files["JSONFIL"], schema, files, subst, status,
                                  "\n".join(line.rstrip() for line in log.splitlines()))
             checked += 1

@@ -101,8 +101,10 @@ TEST(ResultsTest, MessagesTellTheirSeverityAndRoutine) {
     const char* head;
     const char* expected;
   } cases[] = {
-      {" ### PG FITCHK: No satellite RMS values found", "\"warning\",\n      \"routine\": \"FITCHK\""},
-      {" *** SR d_satcrx:read_crux: READ FAILED", "\"error\",\n      \"routine\": \"d_satcrx:read_crux\""},
+      {" ### PG FITCHK: No satellite RMS values found",
+       "\"warning\",\n      \"routine\": \"FITCHK\""},
+      {" *** SR d_satcrx:read_crux: READ FAILED",
+       "\"error\",\n      \"routine\": \"d_satcrx:read_crux\""},
       {" *** SR EXIT_PGM:", "\"error\",\n      \"routine\": \"EXIT_PGM\""},
       {" ### Something without a routine", "\"warning\",\n      \"routine\": null"},
   };
