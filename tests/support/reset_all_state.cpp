@@ -10,9 +10,9 @@
 #include "input/rplenvar.h"
 #include "orbit_check/asplit.h"
 #include "orbit_check/extdef.h"
-#include "results/run_record.h"
 #include "platform/clock.h"
 #include "platform/units.h"
+#include "results/run_record.h"
 #include "satcrux/d_satcrx.h"
 
 namespace testsupport {
