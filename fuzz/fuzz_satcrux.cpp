@@ -101,7 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzzsupport::fresh_state();
   fuzzsupport::set_keywords({{"SATCRUX", {path}}});
   // Candidates the file already splits are dropped first; none left: no rewrite.
-  const bool done = fuzzsupport::run([&] { orbit_check::add_split_records(path, epoch, split); });
+  orbit_check::SplitUpdate update;
+  const bool done =
+      fuzzsupport::run([&] { orbit_check::add_split_records(path, epoch, split, update); });
   const std::string now = slurp(path);
   const bool rewritten = done && split.count > 0;
   fuzzsupport::require(rewritten ? now == expected_rewrite(old, epoch, split) : now == old,

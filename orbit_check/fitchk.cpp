@@ -1,5 +1,6 @@
 #include "orbit_check/fitchk.h"
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -7,15 +8,15 @@
 #include "framework/exitrc.h"
 #include "framework/m_cpu.h"
 #include "framework/m_tolk.h"
+#include "framework/opnfil.h"
 #include "framework/opnsys.h"
 #include "framework/prflna.h"
 #include "framework/pritit.h"
+#include "framework/write_line.h"
+#include "framework/wrterr.h"
 #include "input/d_inpkey.h"
 #include "input/gtfile.h"
 #include "input/gtflna.h"
-#include "framework/opnfil.h"
-#include "framework/write_line.h"
-#include "framework/wrterr.h"
 #include "orbit_check/asplit.h"
 #include "orbit_check/check_output_files.h"
 #include "orbit_check/extdef.h"
@@ -23,11 +24,10 @@
 #include "orbit_check/protocol_keyword.h"
 #include "orbit_check/real_options.h"
 #include "orbit_check/rms_summary.h"
-#include "orbit_check/run_record.h"
 #include "orbit_check/split_report.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
-#include <cmath>
+#include "results/run_record.h"
 
 namespace orbit_check {
 namespace {
@@ -84,8 +84,8 @@ OutputNames output_names() {
   input::GTFLNA(1, "OUTFIL", names.outFil, irc);
   input::GTFLNA(0, "WEEKFM", names.weekFm, irc);
   input::GTFLNA(0, "ASPLIT", names.aSplit, irc);
-  names.plotFil = optional_file_name("PLOTFIL");
-  names.jsonFil = optional_file_name("JSONFIL");
+  names.plotFil = results::optional_file_name("PLOTFIL");
+  names.jsonFil = results::optional_file_name("JSONFIL");
   return names;
 }
 
@@ -128,7 +128,8 @@ LoopResult protocol_loop(const std::vector<std::string>& files, const OutputName
     const std::array<double, 2> windowRead = r.window;
     SUMMARIZE_PROTOCOL(files[i], e, r.window, r.rmsMax, r.satMax, weekOpen);
     e.window = r.window;
-    record_protocol(files[i], e, windowRead, r.rmsMax, r.satMax, ircExt);
+    results::record_protocol(files[i], e, windowRead, r.rmsMax, r.satMax, ircExt,
+                             table.rows);
   }
   framework::CLOSE_CHECKED(units.lfnAux1, names.outFil, kPgmName);
   if (weekOpen) framework::CLOSE_CHECKED(units.lfnAux2, names.weekFm, kPgmName);
@@ -145,7 +146,7 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   SplitList split;
   SplitUpdate update;
   ASPLIT(splitEpoch, r.extract, thr, level, split, &update);
-  record_split(splitEpoch, level, split, update, splitName);
+  results::record_split(splitEpoch, level, split, update, splitName);
   // A file left unchanged ends the run at once; records in the file are
   // reported before the failure of their sync.
   if (!update.replaced) report_update_failure(update);
@@ -183,7 +184,7 @@ void split_step(const std::string& splitName, const std::vector<std::string>& fi
 
 // The largest RMS of the last protocol against "TOL_RMS".
 void tolerance_check(double tolRms, const LoopResult& r) {
-  record_tolerance(tolRms, r.rmsMax, r.satMax);
+  results::record_tolerance(tolRms, r.rmsMax, r.satMax);
   if (!(tolRms > 0.0 && r.rmsMax > tolRms)) return;
   const std::string b16(16, ' ');
   framework::write_lines(
@@ -210,14 +211,14 @@ void FITCHK() {
   int irCode = 0;
   double tolRms = 0.0;
   const ThresholdTable thr = real_option_values(tolRms, irCode);
-  record_options(tolRms, thr);
+  results::record_options(tolRms, thr);
   PRINT_THRESHOLDS(thr);
   const OutputNames names = output_names();
   std::string crxName;
   int irc = 0;
   input::GTFLNA(0, "SATCRUX", crxName, irc);
   check_output_files(names, input::inpKey.inpFil, files, crxName);
-  start_run_record(names.plotFil, names.jsonFil);
+  results::start_run_record(names.plotFil, names.jsonFil);
   const LoopResult r = protocol_loop(files, names);
 
   if (platform::is_blank(names.aSplit)) {

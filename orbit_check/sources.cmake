@@ -9,12 +9,5 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/split_report.cpp
   ${CMAKE_CURRENT_LIST_DIR}/value_rows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/check_output_files.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/run_record.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/write_results.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/write_plot.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/plot_bars.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/plot_heatmap.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/svg_doc.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/number_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/command_line.cpp
 )

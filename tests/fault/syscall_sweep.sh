@@ -21,6 +21,7 @@ examples=$here/../../examples
 command -v strace > /dev/null || { echo "no strace (scripts/install_deps.sh --tests)"; exit 77; }
 export LC_ALL=C TZ=UTC0
 work=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_sweep_XXXXXX")
+work_real=$(cd "$work" && pwd -P)  # as in the names the run opens
 trap 'rm -rf "$work"' EXIT
 strace -o /dev/null -e inject=getpid:error=EIO:when=1 true 2> /dev/null ||
   { echo "strace cannot inject faults here"; exit 77; }
@@ -49,12 +50,13 @@ mv "$prt.new" "$prt"
 cases="example tolerance"
 [ "$mode" = kills ] && cases=example
 
-# Date, time and CPU lines masked.
+# Date, time and CPU lines masked, and the run's folder in the names as opened.
 mask() {
   sed -E -e '/^ Date           : /{s/[0-9]/9/g;s/-[A-Z][a-z]{2}-/-Mmm-/;}' \
          -e '/^>>> CPU\/Real time/s/[0-9]/9/g' -e '/^  "run_start": "/s/[0-9]/9/g' \
          -e '/^<text [^>]*class="run-date"/s/[0-9]/9/g' \
-         -e 's/ [0-9]{2}-[A-Z]{3}-[0-9]{2} [0-9]{2}:[0-9]{2}$/ 99-MMM-99 99:99/' "$1"
+         -e 's/ [0-9]{2}-[A-Z]{3}-[0-9]{2} [0-9]{2}:[0-9]{2}$/ 99-MMM-99 99:99/' \
+         -e "s#\"$work_real/[^/\"]*#\"/WORK#g" "$1"
 }
 # Every file of folder $1 masked, with its name, in one text; with $2, the
 # program output and the results only as far as the messages.
@@ -146,7 +148,7 @@ one() {
   rm -rf "$d"
 }
 export -f one run mask tree_text as_clean
-export fitchk mode work new_crx old_crx
+export fitchk mode work work_real new_crx old_crx
 export error_of_text
 error_of_text=$(declare -p error_of)
 

@@ -26,7 +26,8 @@ def check(cond, case, what):
 
 
 def keywords(inp):
-    """First values of the input file's keywords, with ${NAME} replaced."""
+    """First values of the input file's keywords, with ${NAME} replaced, and the
+    replacement."""
     values, env, lines = {}, {}, open(inp, encoding="latin-1").read().splitlines()
     for i, line in enumerate(lines):
         m = re.match(r'^(\w+)\s+(\d+)\s*(?:"(.*)")?\s*$', line)
@@ -39,7 +40,7 @@ def keywords(inp):
                     env[quoted[0]] = quoted[1]
         values[m.group(1)] = m.group(3) or ""
     subst = lambda v: re.sub(r"\$\{(\w+)\}", lambda g: env.get(g.group(1), g.group(0)), v)
-    return {k: subst(v) for k, v in values.items()}
+    return {k: subst(v) for k, v in values.items()}, subst
 
 
 def nint(x):
@@ -89,7 +90,8 @@ def check_week(case, results, week):
     check(len(lines) == len(results["protocols"]), case, "one week line per protocol")
     for p, line in zip(results["protocols"], lines):
         check(int(line[:4]) == p["day_of_year"]["middle"], case, "week line: day")
-        check(i4s(line[4:]) == [nint(s["rms_m"] * 100) for s in p["satellites"]], case,
+        rest = [0] * (p["satellite_count"] - p["satellites_read"])  # a table that ended early
+        check(i4s(line[4:]) == [nint(s["rms_m"] * 100) for s in p["satellites"]] + rest, case,
               "week line: RMS in cm")
 
 
@@ -108,7 +110,47 @@ def check_report(case, results, report):
               "report: RMS")
 
 
-def check_json(case, path, schema, files):
+def check_names(case, results, subst):
+    """Every name as opened: the name as given, variables replaced, in the run's folder."""
+    opened = lambda given: "/WORK/" + os.path.normpath(subst(given)).lstrip("/")
+    pairs = [(results["input_file"], results["input_file_opened"])]
+    pairs += [(p["file"], p["file_opened"]) for p in results["protocols"]]
+    split = results["arc_split"]
+    if split:
+        pairs.append((split["report_file"], split["report_file_opened"]))
+        if split["satellite_problem_file"] is not None:
+            pairs.append((split["satellite_problem_file"], split["satellite_problem_file_opened"]))
+    for given, name in pairs:
+        check(name == opened(given), case, f"{given} opened as {name}")
+
+
+def check_satellites(case, results):
+    split = results["arc_split"]
+    for p in results["protocols"]:
+        sats = p["satellites"]
+        check(p["satellites_read"] == len(sats) <= p["satellite_count"], case, "satellites read")
+        flagged = [s for s in sats if "candidate" in s]
+        check(len(flagged) == (len(sats) if split else 0), case, "flags in the arc-split case only")
+        if split:
+            wants = {"candidate": split["candidates"], "already_split": split["already_split"],
+                     "split": [s["number"] for s in split["split"]]}
+            for flag, want in wants.items():
+                check({s["number"] for s in sats if s[flag]} == set(want), case, f"flag {flag}")
+
+
+def check_messages(case, results, status, log):
+    check(results["exit_status"] == status == (0 if results["return_code"] in (0, 1) else 1), case,
+          "exit status")
+    for m in results["messages"]:
+        head = m["lines"][0]
+        severity = {" *** ": "error", " ### ": "warning"}.get(head[:5])
+        check(m["severity"] == severity, case, f"severity: {head}")
+        routine = re.escape(m["routine"] or "?")
+        check(re.match(r" (\*\*\*|###) [A-Z]{2} " + routine + ":", head), case, f"routine: {head}")
+        check("\n".join(m["lines"]) in log, case, f"message as written: {head}")
+
+
+def check_json(case, path, schema, files, subst, status, log):
     results = json.load(open(path, encoding="utf-8"))
     try:
         jsonschema.validate(results, schema)
@@ -121,9 +163,12 @@ def check_json(case, path, schema, files):
         check_week(case, results, open(files["WEEKFM"], encoding="latin-1").read())
     if results["arc_split"]:
         check_report(case, results, open(files["ASPLIT"], encoding="latin-1").read())
+    check_names(case, results, subst)
+    check_satellites(case, results)
+    check_messages(case, results, status, log)
     tol = results["tolerance_check"]
     exceeded = any("MAXIMALLY TOLERATED ORBIT FITTING RMS EXCEEDED" in line
-                   for message in results["messages"] for line in message)
+                   for message in results["messages"] for line in message["lines"])
     check((tol is not None and tol["exceeded"]) == exceeded, case, "tolerance message and result")
     check((results["return_code"] == 0) == (results["verdict"] not in ("error", "tolerance_exceeded")),
           case, "return code and verdict")
@@ -216,11 +261,15 @@ def main():
             continue  # a check writes neither
         if not os.path.isfile(inp) or not re.search(r"^(PLOT|JSON)FIL ", open(inp, encoding="latin-1").read(), re.M):
             continue
-        keys = keywords(inp)
+        keys, subst = keywords(inp)
         files = {k: os.path.join(expected, v) for k, v in keys.items() if v}
         results = None
         if "JSONFIL" in files and check(os.path.isfile(files["JSONFIL"]), case, "results written"):
-            results = check_json(case, files["JSONFIL"], schema, files)
+            status = int(open(os.path.join(expected, ".status")).read())
+            logs = [os.path.join(expected, ".console"), files.get("SYSOUT", ""), files.get("SYSERR", "")]
+            log = "".join(open(f, encoding="latin-1").read() for f in logs if os.path.isfile(f))
+            results = check_json(case, files["JSONFIL"], schema, files, subst, status,
+                                 "\n".join(line.rstrip() for line in log.splitlines()))
             checked += 1
         if "PLOTFIL" in files and check(os.path.isfile(files["PLOTFIL"]), case, "picture written"):
             check_svg(case, files["PLOTFIL"], results)

@@ -17,7 +17,8 @@
 # Only the title block's date line, the run title's date and time, the
 # CPU/real-time line and the run's start in the picture and the results are
 # masked: their digits become 9 and the month's name Mmm (MMM), so that the
-# cases pass in every month.
+# cases pass in every month; the temporary folder in a quoted absolute name
+# (the results' names as opened) becomes /WORK.
 set -u
 fitchk=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 golden=$(cd "$2" && pwd)
@@ -29,7 +30,8 @@ mask() {
          -e '/^>>> CPU\/Real time/s/[0-9]/9/g' \
          -e '/^  "run_start": "/s/[0-9]/9/g' \
          -e '/^<text [^>]*class="run-date"/s/[0-9]/9/g' \
-         -e 's/ [0-9]{2}-[A-Z]{3}-[0-9]{2} [0-9]{2}:[0-9]{2}$/ 99-MMM-99 99:99/' "$1"
+         -e 's/ [0-9]{2}-[A-Z]{3}-[0-9]{2} [0-9]{2}:[0-9]{2}$/ 99-MMM-99 99:99/' \
+         -e 's#"[^"]*/fitchk_golden_[A-Za-z0-9]{6}(/|")#"/WORK\1#g' "$1"
 }
 
 run_case() {

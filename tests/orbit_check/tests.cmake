@@ -3,5 +3,4 @@ list(APPEND FITCHK_TEST_SOURCES
   orbit_check/rms_summary_test.cpp
   orbit_check/asplit_test.cpp
   orbit_check/check_output_files_test.cpp
-  orbit_check/results_test.cpp
 )

@@ -10,9 +10,9 @@
 #include "input/rplenvar.h"
 #include "orbit_check/asplit.h"
 #include "orbit_check/extdef.h"
-#include "orbit_check/run_record.h"
 #include "platform/clock.h"
 #include "platform/units.h"
+#include "results/run_record.h"
 #include "satcrux/d_satcrx.h"
 
 namespace testsupport {
@@ -31,7 +31,7 @@ void reset_all_state() {
   framework::m_msglog = framework::MsgLog{};
   input::rplenvarCache = input::RplenvarCache{};
   orbit_check::s_extdef = orbit_check::ExtdefState{};
-  orbit_check::d_runrec = orbit_check::RunRecord{};
+  results::d_runrec = results::RunRecord{};
   orbit_check::s_asplit = orbit_check::AsplitState{};
   satcrux::d_satcrx = satcrux::SatCrx{};
 }

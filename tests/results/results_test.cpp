@@ -6,36 +6,36 @@
 #include "framework/m_msglog.h"
 #include "input/load_input.h"
 #include "orbit_check/command_line.h"
-#include "orbit_check/number_text.h"
-#include "orbit_check/run_record.h"
-#include "orbit_check/svg_doc.h"
-#include "orbit_check/write_results.h"
+#include "results/number_text.h"
+#include "results/run_record.h"
+#include "results/svg_doc.h"
+#include "results/write_results.h"
 #include "support/test_support.h"
 #include "timeutil/djul.h"
 
 namespace {
 
-using orbit_check::RunRecord;
+using results::RunRecord;
 using testsupport::slurp;
 
 TEST(NumberTextTest, SameTextInEveryLocale) {
-  EXPECT_EQ(orbit_check::fixed_text(26.366666, 1), "26.4");
-  EXPECT_EQ(orbit_check::fixed_text(-0.04, 1), "0.0");
-  EXPECT_EQ(orbit_check::fixed_text(185.0, 0), "185");
-  EXPECT_EQ(orbit_check::shortest_text(0.342), "0.342");
-  EXPECT_EQ(orbit_check::shortest_text(0.026366666666666677), "0.026366666666666677");
-  EXPECT_EQ(orbit_check::shortest_text(56454.0), "56454");
-  EXPECT_EQ(orbit_check::shortest_text(1.0e20), "1e+20");
-  EXPECT_EQ(orbit_check::shortest_text(std::nan("")), "null");
+  EXPECT_EQ(results::fixed_text(26.366666, 1), "26.4");
+  EXPECT_EQ(results::fixed_text(-0.04, 1), "0.0");
+  EXPECT_EQ(results::fixed_text(185.0, 0), "185");
+  EXPECT_EQ(results::shortest_text(0.342), "0.342");
+  EXPECT_EQ(results::shortest_text(0.026366666666666677), "0.026366666666666677");
+  EXPECT_EQ(results::shortest_text(56454.0), "56454");
+  EXPECT_EQ(results::shortest_text(1.0e20), "1e+20");
+  EXPECT_EQ(results::shortest_text(std::nan("")), "null");
 }
 
 TEST(IsoEpochTest, SecondsRoundedAndYearsOutsideLeftOut) {
   const double day = timeutil::DJUL(2013, 6, 10.0);
-  EXPECT_EQ(orbit_check::iso_epoch(day), "2013-06-10T00:00:00");
-  EXPECT_EQ(orbit_check::iso_epoch(day + 0.5 + 1.0 / 86400.0), "2013-06-10T12:00:01");
-  EXPECT_EQ(orbit_check::iso_epoch(day - 0.2 / 86400.0), "2013-06-10T00:00:00");
-  EXPECT_EQ(orbit_check::iso_epoch(0.0), "1858-11-17T00:00:00");
-  EXPECT_EQ(orbit_check::iso_epoch(1.0e20), "");
+  EXPECT_EQ(results::iso_epoch(day), "2013-06-10T00:00:00");
+  EXPECT_EQ(results::iso_epoch(day + 0.5 + 1.0 / 86400.0), "2013-06-10T12:00:01");
+  EXPECT_EQ(results::iso_epoch(day - 0.2 / 86400.0), "2013-06-10T00:00:00");
+  EXPECT_EQ(results::iso_epoch(0.0), "1858-11-17T00:00:00");
+  EXPECT_EQ(results::iso_epoch(1.0e20), "");
 }
 
 TEST(CommandLineTest, OnlyTheSingleRequestWordsAreAnswered) {
@@ -53,10 +53,10 @@ TEST(CommandLineTest, OnlyTheSingleRequestWordsAreAnswered) {
 }
 
 TEST(SvgTextTest, MarkupEscapedAndControlCharactersReplaced) {
-  EXPECT_EQ(orbit_check::xml_text("a<b & \"c\">"), "a&lt;b &amp; &quot;c&quot;&gt;");
-  EXPECT_EQ(orbit_check::xml_text(std::string("x\x01y\tz", 5)), "x\xEF\xBF\xBDy\tz");
-  EXPECT_EQ(orbit_check::xml_text("Z\xFC"), "Z\xEF\xBF\xBD");
-  EXPECT_EQ(orbit_check::xml_text("a\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xBF\xBD\xEF\xBE\xBF"),
+  EXPECT_EQ(results::xml_text("a<b & \"c\">"), "a&lt;b &amp; &quot;c&quot;&gt;");
+  EXPECT_EQ(results::xml_text(std::string("x\x01y\tz", 5)), "x\xEF\xBF\xBDy\tz");
+  EXPECT_EQ(results::xml_text("Z\xFC"), "Z\xEF\xBF\xBD");
+  EXPECT_EQ(results::xml_text("a\xEF\xBF\xBE\xEF\xBF\xBF\xEF\xBF\xBD\xEF\xBE\xBF"),
             "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBE\xBF")
       << "U+FFFE and U+FFFF replaced, U+FFFD and U+FFBF kept";
 }
@@ -66,21 +66,28 @@ TEST(ResultsTest, ARunEndedBeforeItsOptionsIsStillAValidDocument) {
   run.title = "Quote \" backslash \\ tab \t Latin-1 \xFC";
   run.runStart = "2026-12-08T20:57:29+01:00";
   run.inputFile = "FITCHK.INP";
-  EXPECT_EQ(orbit_check::write_results(run, 2, {{" *** SR GTFLNA: File name not found", "  x"}}),
+  run.inputPath = "/c/FITCHK.INP";
+  EXPECT_EQ(results::write_results(run, 2, {{" *** SR GTFLNA: File name not found", "  x"}}),
             "{\n"
             "  \"program\": \"FITCHK\",\n"
             "  \"version\": \"5.2\",\n"
             "  \"run_title\": \"Quote \\\" backslash \\\\ tab \\u0009 Latin-1 \xEF\xBF\xBD\",\n"
             "  \"run_start\": \"2026-12-08T20:57:29+01:00\",\n"
             "  \"input_file\": \"FITCHK.INP\",\n"
+            "  \"input_file_opened\": \"/c/FITCHK.INP\",\n"
             "  \"return_code\": 2,\n"
+            "  \"exit_status\": 1,\n"
             "  \"verdict\": \"error\",\n"
             "  \"verdict_text\": \"Run ended with an error (return code 2): SR GTFLNA: File name not found\",\n"
             "  \"messages\": [\n"
-            "    [\n"
-            "      \" *** SR GTFLNA: File name not found\",\n"
-            "      \"  x\"\n"
-            "    ]\n"
+            "    {\n"
+            "      \"severity\": \"error\",\n"
+            "      \"routine\": \"GTFLNA\",\n"
+            "      \"lines\": [\n"
+            "        \" *** SR GTFLNA: File name not found\",\n"
+            "        \"  x\"\n"
+            "      ]\n"
+            "    }\n"
             "  ],\n"
             "  \"options\": null,\n"
             "  \"protocols\": [],\n"
@@ -89,23 +96,43 @@ TEST(ResultsTest, ARunEndedBeforeItsOptionsIsStillAValidDocument) {
             "}\n");
 }
 
+TEST(ResultsTest, MessagesTellTheirSeverityAndRoutine) {
+  const struct {
+    const char* head;
+    const char* expected;
+  } cases[] = {
+      {" ### PG FITCHK: No satellite RMS values found",
+       "\"warning\",\n      \"routine\": \"FITCHK\""},
+      {" *** SR d_satcrx:read_crux: READ FAILED",
+       "\"error\",\n      \"routine\": \"d_satcrx:read_crux\""},
+      {" *** SR EXIT_PGM:", "\"error\",\n      \"routine\": \"EXIT_PGM\""},
+      {" ### Something without a routine", "\"warning\",\n      \"routine\": null"},
+  };
+  for (const auto& c : cases) {
+    const std::string json = results::write_results(RunRecord{}, 0, {{c.head}});
+    EXPECT_NE(json.find(std::string("\"severity\": ") + c.expected), std::string::npos) << json;
+  }
+  EXPECT_EQ(results::exit_status(1), 0);
+  EXPECT_EQ(results::exit_status(3), 1);
+}
+
 TEST(ResultsTest, VerdictWithoutSplitTellsWhy) {
   RunRecord run;
   run.protocols.resize(1);
   run.protocols[0].extract.window = {56418.0, 56421.0};
-  EXPECT_EQ(orbit_check::verdict_text(run, 0),
+  EXPECT_EQ(results::verdict_text(run, 0),
             "No check made: the arc is 3 days long, arc splitting needs 2");
   run.protocols.resize(2);
-  EXPECT_EQ(orbit_check::verdict_text(run, 0),
+  EXPECT_EQ(results::verdict_text(run, 0),
             "No check made: arc splitting needs one protocol, the run has 2");
-  run.tolerance = orbit_check::ToleranceRecord{};
-  EXPECT_EQ(orbit_check::verdict_text(run, 0), "No check made: TOL_RMS is 0");
+  run.tolerance = results::ToleranceRecord{};
+  EXPECT_EQ(results::verdict_text(run, 0), "No check made: TOL_RMS is 0");
   run.tolerance.reset();
-  run.split = orbit_check::SplitRecord{};
-  EXPECT_EQ(orbit_check::verdict_text(run, 0),
+  run.split = results::SplitRecord{};
+  EXPECT_EQ(results::verdict_text(run, 0),
             "No satellite split: none reaches the editing level and lower limit");
   run.split->update.dropped = {7, 19};
-  EXPECT_EQ(orbit_check::verdict_text(run, 0),
+  EXPECT_EQ(results::verdict_text(run, 0),
             "No new arc split: 7, 19 already split in the satellite problem file");
 }
 
@@ -115,8 +142,8 @@ TEST_F(RunFilesTest, AFailedPictureIsReportedAndTheResultsStillTellOfIt) {
   testsupport::load_input(tmp, "ENVIRONMENT 1 \"D\" \"" + tmp.path() + "\"\n" +
                                    "PLOTFIL 1 \"${D}/missing/RUN.SVG\"\n" +
                                    "JSONFIL 1 \"${D}/RUN.JSON\"\n");
-  orbit_check::start_run_record(orbit_check::optional_file_name("PLOTFIL"),
-                                orbit_check::optional_file_name("JSONFIL"));
+  results::start_run_record(results::optional_file_name("PLOTFIL"),
+                            results::optional_file_name("JSONFIL"));
   const auto r = testsupport::run_captured(tmp, [] { framework::EXITRC(0); });
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.console.find(" *** SR WRTERR: WRITE FAILED\n"
@@ -134,7 +161,7 @@ TEST_F(RunFilesTest, ResultsListedForDeletionAreDeletedAtTheEnd) {
   testsupport::load_input(tmp, "ENVIRONMENT 1 \"D\" \"" + tmp.path() + "\"\n" +
                                    "JSONFIL 1 \"${D}/RUN.JSON\"\nDELETE_FILES 1 JSONFIL\n");
   framework::d_pgmid.pgmName = "FITCHK";
-  orbit_check::start_run_record("", orbit_check::optional_file_name("JSONFIL"));
+  results::start_run_record("", results::optional_file_name("JSONFIL"));
   const auto r = testsupport::run_captured(tmp, [] { framework::EXITRC(0); });
   EXPECT_EQ(r.status, 0) << r.console;
   EXPECT_FALSE(std::filesystem::exists(tmp.file("RUN.JSON")));
@@ -143,8 +170,8 @@ TEST_F(RunFilesTest, ResultsListedForDeletionAreDeletedAtTheEnd) {
 TEST_F(RunFilesTest, NoFileWithoutTheKeywordsOrWithABlankName) {
   testsupport::load_input(tmp, "PLOTFIL 1 \"\"\nTITLE 1 \"t\"\n");
   const auto r = testsupport::run_captured(tmp, [] {
-    orbit_check::start_run_record(orbit_check::optional_file_name("PLOTFIL"),
-                                  orbit_check::optional_file_name("JSONFIL"));
+    results::start_run_record(results::optional_file_name("PLOTFIL"),
+                              results::optional_file_name("JSONFIL"));
   });
   EXPECT_EQ(r.console, "") << "no \"Keyword not found\" message";
   EXPECT_EQ(framework::exitHook.hook, nullptr);

@@ -1,9 +1,9 @@
-#include "orbit_check/svg_doc.h"
+#include "results/svg_doc.h"
 
-#include "orbit_check/number_text.h"
+#include "results/number_text.h"
 #include "timeutil/valid_utf8.h"
 
-namespace orbit_check {
+namespace results {
 namespace {
 
 constexpr const char* kReplacement = "\xEF\xBF\xBD";
@@ -96,4 +96,4 @@ std::string SvgDoc::finish(double width, double height, std::string_view style) 
          std::string(style) + "</style>\n" + body_ + "</svg>\n";
 }
 
-}  // namespace orbit_check
+}  // namespace results

@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "framework/m_msglog.h"
-#include "orbit_check/run_record.h"
+#include "results/run_record.h"
 
-namespace orbit_check {
+namespace results {
 
 // The SVG text of run, ended with return code ircode with the message
 // lines of the run: bars per satellite system for one protocol, a heat map
 // for several. Same record, same bytes.
 std::string write_plot(const RunRecord& run, int ircode, const framework::Messages& messages);
 
-}  // namespace orbit_check
+}  // namespace results

@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "orbit_check/run_record.h"
-#include "orbit_check/svg_doc.h"
+#include "results/run_record.h"
+#include "results/svg_doc.h"
 
-namespace orbit_check {
+namespace results {
 
 constexpr double kPlotMargin = 16.0;  // left and right edge of every line of text
 
@@ -42,4 +42,4 @@ std::string satellite_tip(const ProtocolExtract& extract, int i);
 // Name of the satellite's system; "other" outside 0-599.
 std::string_view system_name(int satNum);
 
-}  // namespace orbit_check
+}  // namespace results

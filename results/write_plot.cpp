@@ -1,12 +1,12 @@
-#include "orbit_check/write_plot.h"
+#include "results/write_plot.h"
 
 #include <algorithm>
 
-#include "orbit_check/number_text.h"
-#include "orbit_check/plot_parts.h"
+#include "results/number_text.h"
+#include "results/plot_parts.h"
 #include "timeutil/stripdir.h"
 
-namespace orbit_check {
+namespace results {
 namespace {
 
 constexpr double kMinWidth = 760.0;
@@ -145,4 +145,4 @@ std::string write_plot(const RunRecord& run, int ircode, const framework::Messag
   return svg.finish(width, y + kPlotMargin, kStyle);
 }
 
-}  // namespace orbit_check
+}  // namespace results

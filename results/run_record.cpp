@@ -1,4 +1,4 @@
-#include "orbit_check/run_record.h"
+#include "results/run_record.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,19 +11,20 @@
 #include "framework/wrterr.h"
 #include "input/d_inpkey.h"
 #include "input/gtflna.h"
-#include "orbit_check/number_text.h"
 #include "orbit_check/rms_summary.h"
-#include "orbit_check/write_plot.h"
-#include "orbit_check/write_results.h"
 #include "platform/clock.h"
+#include "platform/file_identity.h"
 #include "platform/fixed_text.h"
 #include "platform/fortran_format.h"
 #include "platform/replace_file.h"
 #include "platform/units.h"
+#include "results/number_text.h"
+#include "results/write_plot.h"
+#include "results/write_results.h"
 #include "timeutil/jmt.h"
 #include "timeutil/l_basfun.h"
 
-namespace orbit_check {
+namespace results {
 
 RunRecord d_runrec;
 
@@ -126,6 +127,7 @@ void start_run_record(const std::string& plotName, const std::string& jsonName) 
   run.jsonName = jsonName;
   run.title = first_value("TITLE");
   run.inputFile = input::inpKey.inpFil;
+  run.inputPath = platform::absolute_name(run.inputFile);
   run.runStart = iso_now();
   if (!run.plotName.empty() || !run.jsonName.empty()) framework::set_exit_hook(write_run_files);
 }
@@ -138,14 +140,17 @@ void record_options(double tolRms, const ThresholdTable& thresholds) {
 
 void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
                      const std::array<double, 2>& windowRead, double rmsMax, int satMax,
-                     int readerIrc) {
+                     int readerIrc, int rowsRead) {
   if (d_runrec.plotName.empty() && d_runrec.jsonName.empty()) return;  // nothing shows it
   ProtocolRecord p;
   p.fileName = std::string(platform::rtrim(fileName));
+  p.filePath = opened_path(fileName);
   p.extract = extract;
+  p.statedCount = extract.nSat;
+  p.extract.nSat = std::clamp(std::min(rowsRead, extract.nSat), 0, kMaxSat);
   p.windowRead = windowRead;
-  p.doyStart = day_of_year(extract.window[0]);
-  p.doyEnd = day_of_year(extract.window[1]);
+  p.doyStart = orbit_check::day_of_year(extract.window[0]);
+  p.doyEnd = orbit_check::day_of_year(extract.window[1]);
   p.middleDay = (p.doyStart + p.doyEnd) / 2;
   p.rmsMax = rmsMax;
   p.satMax = satMax;
@@ -156,8 +161,13 @@ void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
 void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                   const SplitList& split, const SplitUpdate& update,
                   std::string_view reportName) {
-  d_runrec.split = SplitRecord{splitEpoch, level, split, update,
-                               std::string(platform::rtrim(reportName))};
+  d_runrec.split = SplitRecord{splitEpoch,
+                               level,
+                               split,
+                               update,
+                               std::string(platform::rtrim(reportName)),
+                               opened_path(reportName),
+                               opened_path(update.crxName)};
 }
 
 void record_tolerance(double tolerance, double rmsMax, int satMax) {
@@ -234,6 +244,10 @@ std::string iso_epoch(double mjd) {
          two(static_cast<int>(sod % 60));
 }
 
+std::string opened_path(std::string_view fileName) {
+  return platform::absolute_name(framework::silent_expanded_name(fileName));
+}
+
 std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j) {
   std::optional<int> mm;
   const int nSat = std::clamp(extract.nSat, 0, kMaxSat);
@@ -245,4 +259,4 @@ std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j) {
   return mm;
 }
 
-}  // namespace orbit_check
+}  // namespace results

@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "framework/m_msglog.h"
-#include "orbit_check/run_record.h"
+#include "results/run_record.h"
 
-namespace orbit_check {
+namespace results {
 
 // The JSON text of run, ended with return code ircode, with the message
 // lines of the run. Same record, same bytes.
 std::string write_results(const RunRecord& run, int ircode,
                           const framework::Messages& messages);
 
-}  // namespace orbit_check
+}  // namespace results

@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "orbit_check/number_text.h"
-#include "orbit_check/plot_parts.h"
+#include "results/number_text.h"
+#include "results/plot_parts.h"
 
-namespace orbit_check {
+namespace results {
 namespace {
 
 constexpr double kLeft = 84.0;       // y-axis labels
@@ -302,4 +302,4 @@ double draw_bars(SvgDoc& svg, const RunRecord& run, int /*ircode*/, double top, 
   return y;
 }
 
-}  // namespace orbit_check
+}  // namespace results

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <map>
 
-#include "orbit_check/number_text.h"
-#include "orbit_check/plot_parts.h"
+#include "results/number_text.h"
+#include "results/plot_parts.h"
 #include "timeutil/stripdir.h"
 
-namespace orbit_check {
+namespace results {
 namespace {
 
 constexpr double kLeft = 96.0;     // system names and satellite numbers
@@ -182,4 +182,4 @@ double draw_heatmap(SvgDoc& svg, const RunRecord& run, int /*ircode*/, double to
   return draw_tolerance(svg, run, rows, g, bottom);
 }
 
-}  // namespace orbit_check
+}  // namespace results

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-namespace orbit_check {
+namespace results {
 
 // v with the given number of decimals ("-0.0" written as "0.0").
 std::string fixed_text(double v, int decimals);
@@ -12,4 +12,4 @@ std::string fixed_text(double v, int decimals);
 // ("0.342", "56454", "1e+20"); "null" for a value that is not finite.
 std::string shortest_text(double v);
 
-}  // namespace orbit_check
+}  // namespace results

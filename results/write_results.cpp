@@ -1,12 +1,15 @@
-#include "orbit_check/write_results.h"
+#include "results/write_results.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string_view>
 
 #include "framework/d_pgmid.h"
-#include "orbit_check/number_text.h"
+#include "results/number_text.h"
 #include "timeutil/valid_utf8.h"
 
-namespace orbit_check {
+namespace results {
 namespace {
 
 // Writes one JSON document, two blanks of indent per level; a compact
@@ -92,6 +95,33 @@ void window(JsonWriter& w, std::string_view key, const std::array<double, 2>& wi
   w.close('}');
 }
 
+// Severity and routine of a message from its first line (" *** SR EXTDEF:
+// ...", " ### PG FITCHK: ..."): the routine is the name up to the first
+// ": " after the kind; none when the line names none.
+void message(JsonWriter& w, const std::vector<std::string>& lines) {
+  const std::string& head = lines.empty() ? std::string() : lines[0];
+  std::string_view rest = std::string_view(head).substr(std::min<std::size_t>(5, head.size()));
+  const auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
+  if (rest.size() > 3 && upper(rest[0]) && upper(rest[1]) && rest[2] == ' ') rest.remove_prefix(3);
+  std::size_t end = rest.find(": ");
+  if (end == std::string_view::npos && !rest.empty() && rest.back() == ':') end = rest.size() - 1;
+  const std::string_view routine =
+      end == std::string_view::npos ? std::string_view() : rest.substr(0, end);
+  w.open("", '{');
+  w.raw("severity", quoted(head.rfind(" *** ", 0) == 0 ? "error" : "warning"));
+  w.raw("routine", routine.empty() || routine.find(' ') != std::string_view::npos
+                       ? "null"
+                       : quoted(routine));
+  w.open("lines", '[');
+  for (const std::string& line : lines) w.raw("", quoted(line));
+  w.close(']');
+  w.close('}');
+}
+
+bool holds(const std::vector<int>& list, int v) {
+  return std::find(list.begin(), list.end(), v) != list.end();
+}
+
 void int_list(JsonWriter& w, std::string_view key, const std::vector<int>& values) {
   w.open(key, '[', true);
   for (int v : values) w.raw("", num(static_cast<long long>(v)));
@@ -105,17 +135,15 @@ void run_head(JsonWriter& w, const RunRecord& run, int ircode,
   w.raw("run_title", quoted(run.title));
   w.raw("run_start", quoted(run.runStart));
   w.raw("input_file", quoted(run.inputFile));
+  w.raw("input_file_opened", quoted(run.inputPath));
   w.raw("return_code", num(static_cast<long long>(ircode)));
+  w.raw("exit_status", num(static_cast<long long>(exit_status(ircode))));
   static const char* const kVerdict[] = {"satellites_split", "none_split", "tolerance_exceeded",
                                          "tolerance_kept",   "no_check",   "error"};
   w.raw("verdict", quoted(kVerdict[static_cast<int>(run_verdict(run, ircode))]));
   w.raw("verdict_text", quoted(verdict_text(run, ircode, messages)));
   w.open("messages", '[');
-  for (const std::vector<std::string>& message : messages) {
-    w.open("", '[');
-    for (const std::string& line : message) w.raw("", quoted(line));
-    w.close(']');
-  }
+  for (const std::vector<std::string>& lines : messages) message(w, lines);
   w.close(']');
 }
 
@@ -139,13 +167,24 @@ void options(JsonWriter& w, const RunRecord& run) {
   w.close('}');
 }
 
-void satellites(JsonWriter& w, const ProtocolExtract& e) {
+// The satellites read; in the arc-split case with their flags.
+void satellites(JsonWriter& w, const ProtocolExtract& e, const std::optional<SplitRecord>& s) {
   w.open("satellites", '[');
   for (int i = 0; i < std::clamp(e.nSat, 0, kMaxSat); ++i) {
+    const int sat = e.satNum[static_cast<std::size_t>(i)];
     w.open("", '{', true);
-    w.raw("number", num(static_cast<long long>(e.satNum[i])));
-    w.raw("system", system_of(e.satNum[i]));
-    w.raw("rms_m", num(e.rms[i]));
+    w.raw("number", num(static_cast<long long>(sat)));
+    w.raw("system", system_of(sat));
+    w.raw("rms_m", num(e.rms[static_cast<std::size_t>(i)]));
+    if (s) {
+      const std::size_t n = std::min(s->split.satNum.size(),
+                                     static_cast<std::size_t>(std::max(s->split.count, 0)));
+      const auto first = s->split.satNum.begin();
+      const auto last = first + static_cast<std::ptrdiff_t>(n);
+      w.raw("candidate", holds(s->update.candidates, sat) ? "true" : "false");
+      w.raw("split", std::find(first, last, sat) != last ? "true" : "false");
+      w.raw("already_split", holds(s->update.dropped, sat) ? "true" : "false");
+    }
     w.close('}');
   }
   w.close(']');
@@ -165,9 +204,10 @@ void eclipsing(JsonWriter& w, const ProtocolExtract& e) {
   w.close(']');
 }
 
-void protocol(JsonWriter& w, const ProtocolRecord& p) {
+void protocol(JsonWriter& w, const ProtocolRecord& p, const std::optional<SplitRecord>& split) {
   w.open("", '{');
   w.raw("file", quoted(p.fileName));
+  w.raw("file_opened", quoted(p.filePath));
   w.raw("complete", p.complete ? "true" : "false");
   w.raw("arc_count", num(static_cast<long long>(p.extract.nArc)));
   w.open("arc_window", '{');
@@ -179,8 +219,9 @@ void protocol(JsonWriter& w, const ProtocolRecord& p) {
   w.raw("end", num(p.doyEnd));
   w.raw("middle", num(p.middleDay));
   w.close('}');
-  w.raw("satellite_count", num(static_cast<long long>(p.extract.nSat)));
-  satellites(w, p.extract);
+  w.raw("satellite_count", num(static_cast<long long>(p.statedCount)));
+  w.raw("satellites_read", num(static_cast<long long>(p.extract.nSat)));
+  satellites(w, p.extract, split);
   w.open("largest_rms", '{', true);
   w.raw("number", num(static_cast<long long>(p.satMax)));
   w.raw("rms_m", num(p.rmsMax));
@@ -212,6 +253,7 @@ void arc_split(JsonWriter& w, const RunRecord& run) {
   const SplitRecord& s = *run.split;
   w.open("arc_split", '{');
   w.raw("report_file", quoted(s.reportName));
+  w.raw("report_file_opened", quoted(s.reportPath));
   epoch(w, "split_epoch", s.splitEpoch);
   split_systems(w, run);
   int_list(w, "candidates", s.update.candidates);
@@ -227,6 +269,7 @@ void arc_split(JsonWriter& w, const RunRecord& run) {
   w.raw("records_written", num(static_cast<long long>(s.update.recordsWritten)));
   w.raw("durable", s.update.durable ? "true" : "false");
   w.raw("satellite_problem_file", text_or_null(s.update.crxName));
+  w.raw("satellite_problem_file_opened", text_or_null(s.crxPath));
   w.close('}');
 }
 
@@ -253,11 +296,11 @@ std::string write_results(const RunRecord& run, int ircode,
   run_head(w, run, ircode, messages);
   options(w, run);
   w.open("protocols", '[');
-  for (const ProtocolRecord& p : run.protocols) protocol(w, p);
+  for (const ProtocolRecord& p : run.protocols) protocol(w, p, run.split);
   w.close(']');
   arc_split(w, run);
   tolerance(w, run);
   return w.finish();
 }
 
-}  // namespace orbit_check
+}  // namespace results

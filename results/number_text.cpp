@@ -1,10 +1,10 @@
-#include "orbit_check/number_text.h"
+#include "results/number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-namespace orbit_check {
+namespace results {
 
 std::string fixed_text(double v, int decimals) {
   char buf[400];
@@ -22,4 +22,4 @@ std::string shortest_text(double v) {
   return std::string(buf, r.ptr);
 }
 
-}  // namespace orbit_check
+}  // namespace results

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace orbit_check {
+namespace results {
 
 // Text as XML character data: markup characters escaped, bytes that are
 // not valid UTF-8 and control characters replaced by U+FFFD.
@@ -36,4 +36,4 @@ std::string px(double v);
 // Estimated width in pixels of text in a font of size pt.
 double text_width(std::string_view text, double size);
 
-}  // namespace orbit_check
+}  // namespace results

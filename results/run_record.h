@@ -11,12 +11,26 @@
 #include "orbit_check/asplit.h"
 #include "orbit_check/protocol_extract.h"
 
-namespace orbit_check {
+namespace results {
+
+// The check's own types and tables that the record keeps.
+using orbit_check::kMaxEcl;
+using orbit_check::kMaxSat;
+using orbit_check::kMaxSys;
+using orbit_check::kSystemLetter;
+using orbit_check::kSystemName;
+using orbit_check::ProtocolExtract;
+using orbit_check::sat_system;
+using orbit_check::SplitList;
+using orbit_check::SplitUpdate;
+using orbit_check::ThresholdTable;
 
 // One protocol of the run.
 struct ProtocolRecord {
   std::string fileName;                // as listed in the input file
-  ProtocolExtract extract;             // its window as rounded
+  std::string filePath;                // as opened: variables replaced, absolute
+  ProtocolExtract extract;             // its window as rounded; nSat: the rows read
+  int statedCount = 0;                 // the satellite count the protocol states
   std::array<double, 2> windowRead{};  // the arc window as the reader left it
   long long doyStart = 0;              // days of year of the rounded window
   long long doyEnd = 0;
@@ -33,6 +47,8 @@ struct SplitRecord {
   SplitList split;                      // satellites given an arc-split record
   SplitUpdate update;
   std::string reportName;               // the "ASPLIT" file as given
+  std::string reportPath;               // and as opened
+  std::string crxPath;                  // the satellite problem file as opened; empty: none
 };
 
 // The tolerance check, made when no arc-split report is named.
@@ -51,6 +67,7 @@ struct RunRecord {
   bool filesWritten = false;  // written once at the exit
   std::string title;      // "TITLE"
   std::string inputFile;  // the input file as named on the command line
+  std::string inputPath;  // and as an absolute name
   std::string runStart;   // local date and time of the start, ISO 8601 with offset
   bool optionsRead = false;
   double tolRms = 0.0;
@@ -72,11 +89,13 @@ void start_run_record(const std::string& plotName, const std::string& jsonName);
 void record_options(double tolRms, const ThresholdTable& thresholds);
 
 // One protocol after its summary: the extract (window rounded), the window
-// as read, the largest RMS and its satellite, and the reader's return code;
-// kept only when the picture or the results are named.
+// as read, the largest RMS and its satellite, the reader's return code and
+// the rows it read of the satellite table (only these are kept: the entries
+// after them hold no satellite); kept only when the picture or the results
+// are named.
 void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
                      const std::array<double, 2>& windowRead, double rmsMax, int satMax,
-                     int readerIrc);
+                     int readerIrc, int rowsRead);
 
 void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                   const SplitList& split, const SplitUpdate& update,
@@ -112,8 +131,15 @@ std::string verdict_text(const RunRecord& run, int ircode,
 // for epochs outside the years 1-9999.
 std::string iso_epoch(double mjd);
 
+// A file name as a run opens it: variables replaced, absolute; "" for a
+// blank name.
+std::string opened_path(std::string_view fileName);
+
+// Process exit status of a run with return code ircode.
+constexpr int exit_status(int ircode) { return ircode == 0 || ircode == 1 ? 0 : 1; }
+
 // RMS (mm, rounded) of eclipsing satellite j: its last entry in the
 // satellite table; none when the table does not hold it.
 std::optional<int> eclipse_rms_mm(const ProtocolExtract& extract, int j);
 
-}  // namespace orbit_check
+}  // namespace results

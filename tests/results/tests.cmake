@@ -1,0 +1,3 @@
+list(APPEND FITCHK_TEST_SOURCES
+  results/results_test.cpp
+)
