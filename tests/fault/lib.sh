@@ -74,3 +74,13 @@ digest_and_drop() {
   } > "$2"
   rm -f "$1"
 }
+
+# The 2-day protocol with satellite $2 as the only outlier, to $1 (the
+# caller sets data to tests/data).
+protocol_with_outlier() {
+  awk -v sat="$2" '
+    /ITERATION:  3/ { last = 1 }
+    last && $1 ~ /^[0-9]+$/ && NF == 6 && ($1 == 4 || $1 == sat) {
+      printf "%4d %7d %8.3f     0.000   0.000   0.000\n", $1, $2, ($1 == sat ? 0.9 : 0.03); next }
+    { print }' "$data/protocols/trjfit_2day_layout_a.prt" > "$1"
+}

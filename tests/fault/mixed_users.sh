@@ -27,15 +27,6 @@ other=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 passed=0 failed=0
 check() { local what=$1; shift; if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $what"; fi; }
 
-# The 2-day protocol with satellite $2 as the only outlier, to $1.
-protocol_with_outlier() {
-  awk -v sat="$2" '
-    /ITERATION:  3/ { last = 1 }
-    last && $1 ~ /^[0-9]+$/ && NF == 6 && ($1 == 4 || $1 == sat) {
-      printf "%4d %7d %8.3f     0.000   0.000   0.000\n", $1, $2, ($1 == sat ? 0.9 : 0.03); next }
-    { print }' "$data/protocols/trjfit_2day_layout_a.prt" > "$1"
-}
-
 # Run folder $1 for satellite $2 against the problem file $3.
 run_folder() {
   mkdir -p "$1"

@@ -21,15 +21,6 @@ ok() { passed=$((passed + 1)); }
 bad() { failed=$((failed + 1)); echo "FAIL $*"; }
 check() { local what=$1; shift; if "$@"; then ok; else bad "$what"; fi; }
 
-# The 2-day protocol with satellite $2 as the only outlier, to $1.
-protocol_with_outlier() {
-  awk -v sat="$2" '
-    /ITERATION:  3/ { last = 1 }
-    last && $1 ~ /^[0-9]+$/ && NF == 6 && ($1 == 4 || $1 == sat) {
-      printf "%4d %7d %8.3f     0.000   0.000   0.000\n", $1, $2, ($1 == sat ? 0.9 : 0.03); next }
-    { print }' "$data/protocols/trjfit_2day_layout_a.prt" > "$1"
-}
-
 # Input file $1 of a run: protocol $2, satellite problem file $3, variable P = $4.
 input_file() {
   cat > "$1" << EOF
