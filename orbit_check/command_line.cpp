@@ -31,6 +31,8 @@ Keywords of the input file (values in double quotes):
   FAC_GLO       editing factor of GLONASS
   LIM_GPS       lower limit in metres of a GPS arc split
   LIM_GLO       lower limit in metres of a GLONASS arc split
+  FAC_GAL, FAC_SBA, FAC_COM, FAC_QZS, LIM_GAL, LIM_SBA, LIM_COM, LIM_QZS
+                the same for Galileo, SBAS, Compass and QZSS (read when given)
   TITLE         title of the run
   SYSOUT        program output (blank: the console)
   SYSERR        error messages; ERRMRG "1" merges them into SYSOUT
