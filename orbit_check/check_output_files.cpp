@@ -7,6 +7,7 @@
 #include "input/chkfln.h"
 #include "input/d_inpkey.h"
 #include "input/gtflna.h"
+#include "orbit_check/protocol_keyword.h"
 #include "platform/field_read.h"
 #include "platform/file_identity.h"
 #include "platform/fixed_text.h"
@@ -82,11 +83,7 @@ std::vector<std::string> quiet_values(const char* keyWord) {
 // The protocols as the main program lists them ("RADIO_1"), each checked
 // for its length as GTFILE does; one that does not fit is left out.
 std::vector<std::string> quiet_protocols(std::vector<input::NameFault>& refused) {
-  const std::vector<std::string> radio = quiet_values("RADIO_1");
-  const std::string r = radio.empty() ? std::string() : radio[0];
-  const char* keyWord = platform::same_text(r, "1")   ? "JOBOUT"
-                        : platform::same_text(r, "0") ? "OUTPUT"
-                                                      : nullptr;
+  const char* keyWord = protocol_keyword(true);
   if (!keyWord) return {};
   std::vector<std::string> files = quiet_values(keyWord);
   if (files.empty() || platform::is_blank(files[0])) return {};

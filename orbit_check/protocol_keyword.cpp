@@ -8,7 +8,8 @@
 
 namespace orbit_check {
 
-const char* protocol_keyword() {
+const char* protocol_keyword(bool quiet) {
+  if (quiet && !input::TSTKEY("RADIO_1")) return nullptr;
   std::vector<std::string> value;
   int irc = 0;
   input::READKEYS("RADIO_1", value, irc);

@@ -4,7 +4,8 @@
 namespace orbit_check {
 
 // "JOBOUT" when "RADIO_1" is "1", "OUTPUT" when it is "0", else nullptr
-// (no protocol is read).
-const char* protocol_keyword();
+// (no protocol is read). With quiet, a missing "RADIO_1" draws no
+// "Keyword not found" message.
+const char* protocol_keyword(bool quiet = false);
 
 }  // namespace orbit_check

@@ -5,7 +5,6 @@
 #include "framework/exitrc.h"
 #include "framework/m_msglog.h"
 #include "input/load_input.h"
-#include "orbit_check/command_line.h"
 #include "results/number_text.h"
 #include "results/run_record.h"
 #include "results/svg_doc.h"
@@ -36,20 +35,6 @@ TEST(IsoEpochTest, SecondsRoundedAndYearsOutsideLeftOut) {
   EXPECT_EQ(results::iso_epoch(day - 0.2 / 86400.0), "2013-06-10T00:00:00");
   EXPECT_EQ(results::iso_epoch(0.0), "1858-11-17T00:00:00");
   EXPECT_EQ(results::iso_epoch(1.0e20), "");
-}
-
-TEST(CommandLineTest, OnlyTheSingleRequestWordsAreAnswered) {
-  EXPECT_EQ(orbit_check::information_text({"--version"}), "fitchk (FITCHK, Morvane GNSS Software) 5.2\n");
-  for (const char* help : {"--help", "-h"}) {
-    const auto text = orbit_check::information_text({help});
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->rfind("Usage: fitchk INPUT-FILE\n", 0), 0u);
-    EXPECT_NE(text->find("  JSONFIL       results of the run, JSON (optional)\n"), std::string::npos);
-  }
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{}, {"FITCHK.INP"}, {"--help", "x"}, {"-help"}, {"--HELP"}}) {
-    EXPECT_FALSE(orbit_check::information_text(args)) << args.size();
-  }
 }
 
 TEST(SvgTextTest, MarkupEscapedAndControlCharactersReplaced) {
