@@ -84,3 +84,30 @@ protocol_with_outlier() {
       printf "%4d %7d %8.3f     0.000   0.000   0.000\n", $1, $2, ($1 == sat ? 0.9 : 0.03); next }
     { print }' "$data/protocols/trjfit_2day_layout_a.prt" > "$1"
 }
+
+# Input file $1 of a run: protocol $2, satellite problem file $3, variable P = $4.
+input_file() {
+  cat > "$1" << EOF
+TITLE 1 "update of a shared satellite problem file"
+ENVIRONMENT 2
+  "P" "$4"
+  "USER" "chain"
+RADIO_1 1 "1"
+JOBOUT 1 "$2"
+FAC_GPS 1 "3"
+FAC_GLO 1 "3"
+LIM_GPS 1 "0"
+LIM_GLO 1 "0"
+OUTFIL 1 "SUMMARY.OUT"
+ASPLIT 1 "ASPLIT.OUT"
+SATCRUX 1 "$3"
+SYSOUT 1 "FITCHK.OUT"
+SYSERR 1 "FITCHK.ERR"
+EOF
+}
+
+# Counts of the checks of a script: ok, bad "what", check "what" COMMAND...
+passed=0 failed=0
+ok() { passed=$((passed + 1)); }
+bad() { failed=$((failed + 1)); echo "FAIL $*"; }
+check() { local what=$1; shift; if "$@"; then ok; else bad "$what"; fi; }

@@ -24,27 +24,12 @@ export LC_ALL=C TZ=UTC
 other=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 "${other[@]}" test -x "$fitchk" -a -r "$data/protocols/trjfit_2day_layout_a.prt" ||
   { echo "the user nobody cannot run $fitchk here"; exit 77; }
-passed=0 failed=0
-check() { local what=$1; shift; if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL $what"; fi; }
 
 # Run folder $1 for satellite $2 against the problem file $3.
 run_folder() {
   mkdir -p "$1"
   protocol_with_outlier "$1/ORBIT.PRT" "$2"
-  cat > "$1/FITCHK.INP" << EOF
-TITLE 1 "two users, one satellite problem file"
-RADIO_1 1 "1"
-JOBOUT 1 "ORBIT.PRT"
-FAC_GPS 1 "3"
-FAC_GLO 1 "3"
-LIM_GPS 1 "0"
-LIM_GLO 1 "0"
-OUTFIL 1 "SUMMARY.OUT"
-ASPLIT 1 "ASPLIT.OUT"
-SATCRUX 1 "$3"
-SYSOUT 1 "FITCHK.OUT"
-SYSERR 1 "FITCHK.ERR"
-EOF
+  input_file "$1/FITCHK.INP" ORBIT.PRT "$3" "."
 }
 
 records() { grep -c "^ *$2         4         0       2013 05 07 00 00 00 *\$" "$1"; }

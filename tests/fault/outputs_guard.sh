@@ -9,13 +9,12 @@ set -u
 fitchk=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 example=$here/../../examples
+source "$here/lib.sh"
 set +e
 work=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_guard_XXXXXX")
 trap 'chattr -R -i "$work" 2> /dev/null; umount "$work/readonly/ro" 2> /dev/null; [ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 export LC_ALL=C TZ=UTC
-passed=0 failed=0 skipped=0
-ok() { passed=$((passed + 1)); }
-bad() { failed=$((failed + 1)); echo "FAIL $*"; }
+skipped=0
 
 # A fresh copy of the example in $work/$1, its input file changed by the
 # sed script $2 (keyword lines replaced or added).

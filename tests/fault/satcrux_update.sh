@@ -15,32 +15,7 @@ set +e
 work=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_update_XXXXXX")
 trap 'chattr -R -i "$work" 2> /dev/null; rm -rf "$work"' EXIT
 export LC_ALL=C TZ=UTC
-passed=0 failed=0
 
-ok() { passed=$((passed + 1)); }
-bad() { failed=$((failed + 1)); echo "FAIL $*"; }
-check() { local what=$1; shift; if "$@"; then ok; else bad "$what"; fi; }
-
-# Input file $1 of a run: protocol $2, satellite problem file $3, variable P = $4.
-input_file() {
-  cat > "$1" << EOF
-TITLE 1 "update of a shared satellite problem file"
-ENVIRONMENT 2
-  "P" "$4"
-  "USER" "chain"
-RADIO_1 1 "1"
-JOBOUT 1 "$2"
-FAC_GPS 1 "3"
-FAC_GLO 1 "3"
-LIM_GPS 1 "0"
-LIM_GLO 1 "0"
-OUTFIL 1 "SUMMARY.OUT"
-ASPLIT 1 "ASPLIT.OUT"
-SATCRUX 1 "$3"
-SYSOUT 1 "FITCHK.OUT"
-SYSERR 1 "FITCHK.ERR"
-EOF
-}
 
 # True when folder $1 holds exactly the names $2...
 holds_only() {
