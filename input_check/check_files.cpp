@@ -10,7 +10,6 @@
 #include "input_check/fitchk_keywords.h"
 #include "orbit_check/check_output_files.h"
 #include "orbit_check/protocol_keyword.h"
-#include "platform/field_read.h"
 #include "platform/file_access.h"
 #include "platform/file_identity.h"
 #include "platform/fixed_text.h"
@@ -170,11 +169,7 @@ void system_files(CheckContext& ctx) {
   const std::string sysErr = file_name("SYSERR");
   bool merged = false;
   if (input::TSTKEY("ERRMRG")) {
-    std::vector<std::string> value;
-    int irc = 0;
-    input::READKEYS("ERRMRG", value, irc);
-    int box = 0;  // read as the run's check box reads it ("01" is set too)
-    merged = !value.empty() && platform::read_free_int(value[0], box) && box == 1;
+    merged = orbit_check::messages_merged();
     if (!merged && sysErr.empty() && !ctx.is_refused("SYSERR")) {
       ctx.diag.error(ctx.line_of("SYSERR") ? ctx.line_of("SYSERR") : ctx.line_of("ERRMRG"),
                      "SYSERR names no file and ERRMRG is not \"1\": the run stops with "

@@ -80,6 +80,16 @@ std::vector<std::string> quiet_values(const char* keyWord) {
   return value;
 }
 
+}  // namespace
+
+bool messages_merged() {
+  const std::vector<std::string> box = quiet_values("ERRMRG");
+  int v = 0;
+  return !box.empty() && platform::read_free_int(box[0], v) && v == 1;
+}
+
+namespace {
+
 // The protocols as the main program lists them ("RADIO_1"), each checked
 // for its length as GTFILE does; one that does not fit is left out.
 std::vector<std::string> quiet_protocols(std::vector<input::NameFault>& refused) {
@@ -102,11 +112,7 @@ std::vector<std::string> quiet_protocols(std::vector<input::NameFault>& refused)
 
 // The message file's name, blank when the messages are merged.
 std::string quiet_message_file(std::vector<input::NameFault>& refused) {
-  if (input::TSTKEY("ERRMRG")) {
-    const std::vector<std::string> box = quiet_values("ERRMRG");
-    int v = 0;
-    if (!box.empty() && platform::read_free_int(box[0], v) && v == 1) return std::string();
-  }
+  if (messages_merged()) return std::string();
   const std::string name = quiet_name("SYSERR", &refused);
   return platform::same_text(name, "SYSOUT") ? std::string() : name;
 }

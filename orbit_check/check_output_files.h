@@ -55,6 +55,10 @@ void check_output_files(const OutputNames& names, std::string_view inpFil,
 // fit (then added to refused, when given).
 std::string quiet_name(const char* keyWord, std::vector<input::NameFault>* refused = nullptr);
 
+// True when "ERRMRG" is set as the run's check box reads it (silently):
+// the messages go to the program output.
+bool messages_merged();
+
 // The files of the run as named in the input file, read without messages
 // and without ending the run.
 struct RunFileNames {
