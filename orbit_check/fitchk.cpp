@@ -202,6 +202,7 @@ void FITCHK() {
   input::INIT_INPKEY(input::inpKey);
   input::READINPF(" ", input::inpKey);
   check_system_outputs();
+  framework::keep_read_files(run_read_files(run_file_names()));
   framework::OPNSYS();
   framework::DEFCON(0);
   framework::PRITIT(kPgmName, "Extract TRJFIT program output");
