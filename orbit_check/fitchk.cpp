@@ -75,6 +75,7 @@ struct LoopResult {
   std::array<double, 2> window{};  // rounded window of the last protocol
   double rmsMax = 0.0;             // largest RMS of the last protocol and its satellite
   int satMax = 0;
+  TableCount table;                // how much of its satellite table was read
 };
 
 // The output file names; a missing "OUTFIL" name ends the run.
@@ -121,7 +122,7 @@ LoopResult protocol_loop(const std::vector<std::string>& files, const OutputName
     ProtocolExtract& e = r.extract;
     e = ProtocolExtract{};  // each protocol is read into a fresh extract
     int ircExt = 0;
-    TableCount table;
+    TableCount& table = r.table;
     EXTDEF(files[i], 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat, e.longShadow,
            e.nArc, ircExt, &table);
     check_rms_table(files[i], table);
@@ -129,32 +130,90 @@ LoopResult protocol_loop(const std::vector<std::string>& files, const OutputName
     SUMMARIZE_PROTOCOL(files[i], e, r.window, r.rmsMax, r.satMax, weekOpen);
     e.window = r.window;
     results::record_protocol(files[i], e, windowRead, r.rmsMax, r.satMax, ircExt,
-                             table.rows);
+                             table.rows, table.window);
   }
   framework::CLOSE_CHECKED(units.lfnAux1, names.outFil, kPgmName);
   if (weekOpen) framework::CLOSE_CHECKED(units.lfnAux2, names.weekFm, kPgmName);
   return r;
 }
 
+// The editing alone, for a run that writes no arc-split record: the
+// candidates in update, the split list empty, the problem file not touched.
+void edit_without_records(const ProtocolExtract& ext, const ThresholdTable& thr,
+                          const std::string& crxName, std::array<double, kMaxSys>& level,
+                          SplitList& split, SplitUpdate& update) {
+  edit_candidates(ext, thr, level, split);
+  update.candidates = split.satNum;
+  if (!platform::is_blank(crxName)) update.crxName = std::string(platform::rtrim(crxName));
+  split = SplitList{};
+}
+
+// Why the arc-split case writes no record: option errors were reported, or
+// the satellite table was read only in part; empty when it may write them.
+std::string withheld_reason(bool optionErrors, const TableCount& table) {
+  std::string why = optionErrors ? "option errors were reported" : "";
+  if (table.rows < table.count) {
+    why += std::string(why.empty() ? "" : "; ") + "the satellite table is incomplete (" +
+           std::to_string(table.rows) + " of " + std::to_string(table.count) +
+           " satellites read)";
+  }
+  return why;
+}
+
+// The errors of an arc-split case that wrote no record.
+void report_withheld(bool optionErrors, const std::string& protocol, const TableCount& table,
+                     const std::string& crxName) {
+  const std::string b16(16, ' ');
+  if (optionErrors && !platform::is_blank(crxName)) {
+    framework::write_lines(framework::m_tolk.lfnMsg,
+                           {"", " *** PG FITCHK: Satellite problem file not updated",
+                            b16 + "File name : " + std::string(platform::rtrim(crxName)),
+                            b16 + "Option errors were reported: no arc-split record was written.",
+                            ""});
+  }
+  if (table.rows < table.count) {
+    framework::write_lines(
+        framework::m_tolk.lfnMsg,
+        {"", " *** PG FITCHK: Arc splitting on an incomplete satellite table",
+         b16 + "File name: " + std::string(platform::rtrim(protocol)),
+         b16 + std::to_string(table.rows) + " of " + std::to_string(table.count) +
+             " satellites read: no arc-split record was written.",
+         ""});
+  }
+}
+
 // One protocol of a two-day arc: editing, problem-file update and reports.
+// After option errors, or on a satellite table read in part, the editing
+// and the reports run, but no record is written and the problem file is
+// not touched.
 void arc_split_case(const std::string& splitName, const std::string& protocol,
-                    const LoopResult& r, const ThresholdTable& thr, const std::string& crxName) {
+                    const LoopResult& r, const ThresholdTable& thr, const std::string& crxName,
+                    bool optionErrors) {
   const int lfn = framework::m_tolk.lfnAux2;
   open_output(lfn, splitName);
   const double splitEpoch = std::round(r.window[0]) + 1.0;
   std::array<double, kMaxSys> level{};
   SplitList split;
   SplitUpdate update;
-  ASPLIT(splitEpoch, r.extract, thr, level, split, &update);
+  const std::string withheld = withheld_reason(optionErrors, r.table);
+  if (withheld.empty()) {
+    ASPLIT(splitEpoch, r.extract, thr, level, split, &update);
+  } else {
+    edit_without_records(r.extract, thr, crxName, level, split, update);
+  }
   results::record_split(splitEpoch, level, split, update, splitName);
   // A file left unchanged ends the run at once; records in the file are
   // reported before the failure of their sync.
   if (!update.replaced) report_update_failure(update);
   print_split_tables(r.extract, thr, level, split);
   write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol);
+  if (!withheld.empty()) framework::write_line(lfn, "No arc-split record was written: " + withheld + ".");
   framework::write_line(lfn, "");
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);
   report_update_failure(update);
+  if (withheld.empty()) return;
+  report_withheld(optionErrors, protocol, r.table, crxName);
+  framework::EXITRC(2);
 }
 
 // An arc length in days as I7 without blanks.
@@ -163,13 +222,14 @@ std::string arc_days(double days) {
   return std::to_string(static_cast<long long>(days));
 }
 
-// With an arc-split report named: the arc-split case, or a warning that
+// With an arc-split report named: the arc-split case, or an error that
 // neither arc splitting nor the tolerance check is made.
 void split_step(const std::string& splitName, const std::vector<std::string>& files,
-                const LoopResult& r, const ThresholdTable& thr, const std::string& crxName) {
+                const LoopResult& r, const ThresholdTable& thr, const std::string& crxName,
+                bool optionErrors) {
   const double days = std::round(r.window[1] - r.window[0]);
   if (files.size() == 1 && days == 2.0) {
-    arc_split_case(splitName, files[0], r, thr, crxName);
+    arc_split_case(splitName, files[0], r, thr, crxName, optionErrors);
     return;
   }
   const std::string reason =
@@ -178,13 +238,54 @@ void split_step(const std::string& splitName, const std::vector<std::string>& fi
                 std::to_string(files.size()) + "."
           : "Arc splitting needs an arc of 2 days; the arc has " + arc_days(days) + ".";
   framework::write_lines(framework::m_tolk.lfnMsg,
-                         {"", " ### PG FITCHK: No arc splitting and no tolerance check",
+                         {"", " *** PG FITCHK: No arc splitting and no tolerance check",
                           std::string(16, ' ') + reason, ""});
+  results::record_no_check();
+  framework::EXITRC(2);
+}
+
+// Why the run has no protocol: the list "RADIO_1" chooses is empty, or it
+// chooses none.
+std::string no_protocol_reason() {
+  if (const char* list = protocol_keyword(true)) return std::string(list) + " names no protocol file.";
+  std::vector<std::string> value;
+  int irc = 1;
+  if (input::TSTKEY("RADIO_1")) input::READKEYS("RADIO_1", value, irc);
+  const std::string radio = irc == 0 && !value.empty() ? std::string(platform::rtrim(value[0])) : "";
+  return "RADIO_1 is \"" + radio + "\": \"1\" chooses JOBOUT, \"0\" OUTPUT.";
+}
+
+// A tolerance check that saw none or only part of the satellites of the last
+// protocol, none above the tolerance, is no check: the run ends with an error.
+void unchecked_tolerance(const std::vector<std::string>& files, const LoopResult& r) {
+  const std::string b16(16, ' ');
+  std::vector<std::string> lines{""};
+  const std::string last = files.empty() ? "" : std::string(platform::rtrim(files.back()));
+  if (files.empty()) {
+    lines.insert(lines.end(), {" *** PG FITCHK: No protocol for the tolerance check",
+                               b16 + no_protocol_reason()});
+  } else if (r.table.rows == 0) {
+    lines.insert(lines.end(), {" *** PG FITCHK: No satellite RMS values for the tolerance check",
+                               b16 + "File name: " + last});
+  } else if (r.table.rows < r.table.count) {
+    lines.insert(lines.end(),
+                 {" *** PG FITCHK: Tolerance check on an incomplete satellite table",
+                  b16 + "File name: " + last,
+                  b16 + std::to_string(r.table.rows) + " of " + std::to_string(r.table.count) +
+                      " satellites read, none above the tolerance: the others were not checked."});
+  } else {
+    return;
+  }
+  lines.emplace_back("");
+  for (const std::string& line : lines) framework::write_line(framework::m_tolk.lfnMsg, line);
+  results::record_no_check();
+  framework::EXITRC(2);
 }
 
 // The largest RMS of the last protocol against "TOL_RMS".
-void tolerance_check(double tolRms, const LoopResult& r) {
-  results::record_tolerance(tolRms, r.rmsMax, r.satMax);
+void tolerance_check(double tolRms, const std::vector<std::string>& files, const LoopResult& r) {
+  results::record_tolerance(tolRms, r.rmsMax, r.satMax, r.table.rows > 0);
+  if (tolRms > 0.0 && !(r.rmsMax > tolRms)) unchecked_tolerance(files, r);
   if (!(tolRms > 0.0 && r.rmsMax > tolRms)) return;
   const std::string b16(16, ' ');
   framework::write_lines(
@@ -223,9 +324,9 @@ void FITCHK() {
   const LoopResult r = protocol_loop(files, names);
 
   if (platform::is_blank(names.aSplit)) {
-    tolerance_check(tolRms, r);
+    tolerance_check(tolRms, files, r);
   } else {
-    split_step(names.aSplit, files, r, thr, crxName);
+    split_step(names.aSplit, files, r, thr, crxName, irCode != 0);
   }
   framework::EXITRC(0);
 }
