@@ -1,6 +1,9 @@
 #include "orbit_check/command_line.h"
 
+#include <algorithm>
+
 #include "framework/d_pgmid.h"
+#include "platform/units.h"
 
 namespace orbit_check {
 namespace {
@@ -64,6 +67,31 @@ std::optional<std::string> information_text(const std::vector<std::string>& args
     return "fitchk (FITCHK, Morvane GNSS Software) " + std::string(framework::kSuiteVersion) + "\n";
   }
   return std::nullopt;
+}
+
+std::optional<std::string> call_hint(const std::vector<std::string>& args) {
+  const auto option = [](const std::string& a) { return !a.empty() && a[0] == '-'; };
+  if (std::none_of(args.begin(), args.end(), option)) return std::nullopt;
+  std::string joined, rest;
+  for (const std::string& a : args) {
+    joined += (joined.empty() ? "" : " ") + a;
+    if (a != "--check") rest += (rest.empty() ? "" : " ") + a;
+  }
+  bool exists = false;
+  int unit = 0;
+  const std::size_t start = joined.find_first_not_of(' ');
+  const std::string name = start == std::string::npos ? std::string() : joined.substr(start);
+  if (platform::inquire_file(name, exists, unit) == 0 && exists) return std::nullopt;
+  std::string text = "fitchk: no input file \"" + name + "\"" +
+                     (args.size() > 1 ? " (the arguments are joined with blanks into one name)" : "") +
+                     "\n";
+  if (args.size() > 1 && std::find(args.begin() + 1, args.end(), "--check") != args.end()) {
+    text += "To check the input file, write the option first: fitchk --check " + rest + "\n";
+  }
+  return text +
+         "Usage: fitchk INPUT-FILE\n"
+         "       fitchk --check INPUT-FILE\n"
+         "       fitchk --help | -h | --version\n";
 }
 
 }  // namespace orbit_check
