@@ -51,8 +51,10 @@ not as meant; note: the files opened and the check the run makes), then the
 counts of errors and warnings. Exit status 0 without errors, 1 with errors,
 2 when the input file cannot be read.
 
-Exit status: 0 when the run ends normally; 1 when it ends with an error (a
-fatal error, or the largest RMS above TOL_RMS).
+Exit status: 0 when the run made the check it was asked for and wrote no
+error message; 1 when it ends with an error (a fatal error, an error
+message such as a wrong option value, the largest RMS above TOL_RMS, or a
+check asked for that could not be made).
 
 Manual: README.md in share/doc/fitchk of the installation; an example input
 file with a comment on every keyword: share/doc/fitchk/examples/FITCHK.INP.
