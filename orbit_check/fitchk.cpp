@@ -1,5 +1,6 @@
 #include "orbit_check/fitchk.h"
 
+#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "framework/defcon.h"
 #include "framework/exitrc.h"
 #include "framework/m_cpu.h"
+#include "framework/m_msglog.h"
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
 #include "framework/opnsys.h"
@@ -148,10 +150,17 @@ void edit_without_records(const ProtocolExtract& ext, const ThresholdTable& thr,
   split = SplitList{};
 }
 
-// Why the arc-split case writes no record: option errors were reported, or
-// the satellite table was read only in part; empty when it may write them.
-std::string withheld_reason(bool optionErrors, const TableCount& table) {
-  std::string why = optionErrors ? "option errors were reported" : "";
+// What the run reported before the arc-split case that keeps it from
+// writing records: option errors, or other errors; empty when nothing.
+std::string errors_reported(int irCode) {
+  if (irCode != 0) return "option errors were reported";
+  return framework::m_msglog.errors > 0 ? "errors were reported" : "";
+}
+
+// Why the arc-split case writes no record: errors were reported, or the
+// satellite table was read only in part; empty when it may write them.
+std::string withheld_reason(const std::string& reported, const TableCount& table) {
+  std::string why = reported;
   if (table.rows < table.count) {
     why += std::string(why.empty() ? "" : "; ") + "the satellite table is incomplete (" +
            std::to_string(table.rows) + " of " + std::to_string(table.count) +
@@ -161,15 +170,16 @@ std::string withheld_reason(bool optionErrors, const TableCount& table) {
 }
 
 // The errors of an arc-split case that wrote no record.
-void report_withheld(bool optionErrors, const std::string& protocol, const TableCount& table,
-                     const std::string& crxName) {
+void report_withheld(const std::string& reported, const std::string& protocol,
+                     const TableCount& table, const std::string& crxName) {
   const std::string b16(16, ' ');
-  if (optionErrors && !platform::is_blank(crxName)) {
+  if (!reported.empty() && !platform::is_blank(crxName)) {
+    std::string why = reported;
+    why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
     framework::write_lines(framework::m_tolk.lfnMsg,
                            {"", " *** PG FITCHK: Satellite problem file not updated",
                             b16 + "File name : " + std::string(platform::rtrim(crxName)),
-                            b16 + "Option errors were reported: no arc-split record was written.",
-                            ""});
+                            b16 + why + ": no arc-split record was written.", ""});
   }
   if (table.rows < table.count) {
     framework::write_lines(
@@ -183,19 +193,19 @@ void report_withheld(bool optionErrors, const std::string& protocol, const Table
 }
 
 // One protocol of a two-day arc: editing, problem-file update and reports.
-// After option errors, or on a satellite table read in part, the editing
-// and the reports run, but no record is written and the problem file is
-// not touched.
+// After errors reported (reported: what), or on a satellite table read in
+// part, the editing and the reports run, but no record is written and the
+// problem file is not touched.
 void arc_split_case(const std::string& splitName, const std::string& protocol,
                     const LoopResult& r, const ThresholdTable& thr, const std::string& crxName,
-                    bool optionErrors) {
+                    const std::string& reported) {
   const int lfn = framework::m_tolk.lfnAux2;
   open_output(lfn, splitName);
   const double splitEpoch = std::round(r.window[0]) + 1.0;
   std::array<double, kMaxSys> level{};
   SplitList split;
   SplitUpdate update;
-  const std::string withheld = withheld_reason(optionErrors, r.table);
+  const std::string withheld = withheld_reason(reported, r.table);
   if (withheld.empty()) {
     ASPLIT(splitEpoch, r.extract, thr, level, split, &update);
   } else {
@@ -212,7 +222,7 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);
   report_update_failure(update);
   if (withheld.empty()) return;
-  report_withheld(optionErrors, protocol, r.table, crxName);
+  report_withheld(reported, protocol, r.table, crxName);
   framework::EXITRC(2);
 }
 
@@ -226,10 +236,10 @@ std::string arc_days(double days) {
 // neither arc splitting nor the tolerance check is made.
 void split_step(const std::string& splitName, const std::vector<std::string>& files,
                 const LoopResult& r, const ThresholdTable& thr, const std::string& crxName,
-                bool optionErrors) {
+                const std::string& reported) {
   const double days = std::round(r.window[1] - r.window[0]);
   if (files.size() == 1 && days == 2.0) {
-    arc_split_case(splitName, files[0], r, thr, crxName, optionErrors);
+    arc_split_case(splitName, files[0], r, thr, crxName, reported);
     return;
   }
   const std::string reason =
@@ -326,7 +336,7 @@ void FITCHK() {
   if (platform::is_blank(names.aSplit)) {
     tolerance_check(tolRms, files, r);
   } else {
-    split_step(names.aSplit, files, r, thr, crxName, irCode != 0);
+    split_step(names.aSplit, files, r, thr, crxName, errors_reported(irCode));
   }
   framework::EXITRC(0);
 }
