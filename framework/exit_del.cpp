@@ -66,7 +66,8 @@ void screen_delete_list() {
   if (s_exitdel.screened) return;
   s_exitdel.screened = true;
   const input::t_inpkey& key = input::inpKey;
-  const std::size_t n = std::min(static_cast<std::size_t>(std::max(key.nDel, 0)), key.delFil.size());
+  const std::size_t n =
+      std::min(static_cast<std::size_t>(std::max(key.nDel, 0)), key.delFil.size());
   s_exitdel.kept.assign(n, false);
   for (std::size_t k = 0; k < n; ++k) s_exitdel.kept[k] = read_by_the_run(k);
 }

@@ -40,7 +40,7 @@ Keywords of the input file (values in double quotes):
   SYSOUT        program output (blank: the console)
   SYSERR        error messages; ERRMRG "1" merges them into SYSOUT
   ENVIRONMENT   variables of the file names, used as ${NAME}
-  DELETE_FILES  files deleted at the end of the run
+  DELETE_FILES  files deleted at the end of the run (never one the run reads)
 
 fitchk --check INPUT-FILE reads the input file as a run would, and the files
 it names as far as needed, and writes nothing, creates nothing and deletes
@@ -84,9 +84,9 @@ std::optional<std::string> call_hint(const std::vector<std::string>& args) {
   const std::size_t start = joined.find_first_not_of(' ');
   const std::string name = start == std::string::npos ? std::string() : joined.substr(start);
   if (platform::inquire_file(name, exists, unit) == 0 && exists) return std::nullopt;
-  std::string text = "fitchk: no input file \"" + name + "\"" +
-                     (args.size() > 1 ? " (the arguments are joined with blanks into one name)" : "") +
-                     "\n";
+  std::string text = "fitchk: no input file \"" + name + "\"";
+  if (args.size() > 1) text += " (the arguments are joined with blanks into one name)";
+  text += "\n";
   if (args.size() > 1 && std::find(args.begin() + 1, args.end(), "--check") != args.end()) {
     text += "To check the input file, write the option first: fitchk --check " + rest + "\n";
   }

@@ -217,7 +217,9 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   if (!update.replaced) report_update_failure(update);
   print_split_tables(r.extract, thr, level, split);
   write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol);
-  if (!withheld.empty()) framework::write_line(lfn, "No arc-split record was written: " + withheld + ".");
+  if (!withheld.empty()) {
+    framework::write_line(lfn, "No arc-split record was written: " + withheld + ".");
+  }
   framework::write_line(lfn, "");
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);
   report_update_failure(update);
@@ -257,11 +259,14 @@ void split_step(const std::string& splitName, const std::vector<std::string>& fi
 // Why the run has no protocol: the list "RADIO_1" chooses is empty, or it
 // chooses none.
 std::string no_protocol_reason() {
-  if (const char* list = protocol_keyword(true)) return std::string(list) + " names no protocol file.";
+  if (const char* list = protocol_keyword(true)) {
+    return std::string(list) + " names no protocol file.";
+  }
   std::vector<std::string> value;
   int irc = 1;
   if (input::TSTKEY("RADIO_1")) input::READKEYS("RADIO_1", value, irc);
-  const std::string radio = irc == 0 && !value.empty() ? std::string(platform::rtrim(value[0])) : "";
+  const std::string radio =
+      irc == 0 && !value.empty() ? std::string(platform::rtrim(value[0])) : std::string();
   return "RADIO_1 is \"" + radio + "\": \"1\" chooses JOBOUT, \"0\" OUTPUT.";
 }
 
