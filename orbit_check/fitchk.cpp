@@ -234,6 +234,18 @@ std::string arc_days(double days) {
   return std::to_string(static_cast<long long>(days));
 }
 
+// Arc splitting on a protocol that gave no RMS value would check nothing:
+// an error.
+[[noreturn]] void no_rms_for_splitting(const std::string& protocol) {
+  framework::write_lines(framework::m_tolk.lfnMsg,
+                         {"", " *** PG FITCHK: No satellite RMS values for the arc splitting",
+                          std::string(16, ' ') + "File name: " +
+                              std::string(platform::rtrim(protocol)),
+                          ""});
+  results::record_no_check();
+  framework::EXITRC(2);
+}
+
 // With an arc-split report named: the arc-split case, or an error that
 // neither arc splitting nor the tolerance check is made.
 void split_step(const std::string& splitName, const std::vector<std::string>& files,
@@ -241,6 +253,7 @@ void split_step(const std::string& splitName, const std::vector<std::string>& fi
                 const std::string& reported) {
   const double days = std::round(r.window[1] - r.window[0]);
   if (files.size() == 1 && days == 2.0) {
+    if (r.table.rows == 0) no_rms_for_splitting(files[0]);
     arc_split_case(splitName, files[0], r, thr, crxName, reported);
     return;
   }

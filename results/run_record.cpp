@@ -99,8 +99,9 @@ std::string no_check_text(const RunRecord& run) {
            std::to_string(run.protocols.size());
   }
   const auto& w = run.protocols[0].extract.window;
-  return "No check made: the arc is " + std::to_string(std::lround(w[1] - w[0])) +
-         " days long, arc splitting needs 2";
+  const long days = std::lround(w[1] - w[0]);
+  if (days == 2) return "No check made: the protocol gave no RMS value";
+  return "No check made: the arc is " + std::to_string(days) + " days long, arc splitting needs 2";
 }
 
 std::string split_text(const RunRecord& run, int ircode) {

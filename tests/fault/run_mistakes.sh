@@ -113,6 +113,10 @@ copy table_cut_split ""
 cut_table "$work/table_cut_split/EXAMPLE/OUT/TRJ13162.OUT" 17
 expect table_cut_split 1 "*** PG FITCHK: Arc splitting on an incomplete satellite table" old error
 
+copy protocol_cut_split ""
+sed -i '/TOTAL NUMBER OF SATELLITES/,$d' "$work/protocol_cut_split/EXAMPLE/OUT/TRJ13162.OUT"
+expect protocol_cut_split 1 "*** PG FITCHK: No satellite RMS values for the arc splitting" old no_check
+
 copy split_two_protocols 's|^RADIO_1 1 .*|RADIO_1 1 "0"|'
 expect split_two_protocols 1 "*** PG FITCHK: No arc splitting and no tolerance check" old no_check
 

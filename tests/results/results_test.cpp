@@ -107,6 +107,10 @@ TEST(ResultsTest, VerdictWithoutSplitTellsWhy) {
   run.protocols[0].extract.window = {56418.0, 56421.0};
   EXPECT_EQ(results::verdict_text(run, 0),
             "No check made: the arc is 3 days long, arc splitting needs 2");
+  run.protocols[0].extract.window = {56418.0, 56420.0};
+  run.noCheck = true;
+  EXPECT_EQ(results::verdict_text(run, 2), "No check made: the protocol gave no RMS value");
+  run.noCheck = false;
   run.protocols.resize(2);
   EXPECT_EQ(results::verdict_text(run, 0),
             "No check made: arc splitting needs one protocol, the run has 2");
