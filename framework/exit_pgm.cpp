@@ -2,6 +2,7 @@
 
 #include "framework/exitrc.h"
 #include "framework/m_cpu.h"
+#include "framework/m_msglog.h"
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
 #include "platform/fortran_format.h"
@@ -29,7 +30,7 @@ void EXIT_PGM(int ircode) {
     cannot_close(msg);
     if (success(ircode)) ircode = 2;
   }
-  ircode = rerun_exit_hook(ircode);
+  ircode = rerun_exit_hook(with_logged_errors(ircode));
   const long mark = platform::unit_mark(out);
   CPU_END(ircode);
   platform::flush_all();

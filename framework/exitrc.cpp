@@ -1,6 +1,7 @@
 #include "framework/exitrc.h"
 
 #include "framework/d_pgmid.h"
+#include "framework/m_msglog.h"
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
 #include "input/d_inpkey.h"
@@ -53,10 +54,13 @@ int rerun_exit_hook(int ircode) {
 }
 
 void EXITRC(int ircode) {
+  ircode = with_logged_errors(ircode);
   input::t_inpkey& key = input::inpKey;
   const bool inOpnfil = (key.opnBusy & 1) != 0;
   const bool normal = key.status == 2 && !inOpnfil;
   if (!normal) write_stop_text(key, inOpnfil);
+  // Before the results, which list its warnings.
+  if (normal && !platform::is_blank(d_pgmid.pgmName)) screen_delete_list();
   if (key.status == 2 && exitHook.hook && exitHook.calledWith < 0) {
     // The results come last, so that they tell how every other output fared.
     ircode = run_exit_hook(CLOSE_OUTPUTS(ircode));

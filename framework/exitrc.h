@@ -1,12 +1,14 @@
 // The common exit of every run, and its clean-up steps.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace framework {
 
 // Ends the run with return code ircode (0 normal, 1 without error, else
-// error): the exit hook, clean-up, time and verdict lines, all units
-// closed. Never returns.
+// error; 2 in place of 0 or 1 once the run wrote an error message): the
+// exit hook, clean-up, time and verdict lines, all units closed. Never
+// returns.
 [[noreturn]] void EXITRC(int ircode);
 
 // A routine the main program registers to write the run's results at the
@@ -40,7 +42,31 @@ int CLOSE_OUTPUTS(int ircode);
 // Hands the return code to the menu's auxiliary program (only "PANLAID").
 void EXIT_MEN(int ircode);
 
-// Deletes the files listed under "DELETE_FILES".
+// A file the run reads: what it is for a person (its keyword and name as
+// given, "input file FITCHK.INP") and its name as opened.
+struct ReadFile {
+  std::string what;
+  std::string name;
+};
+
+// The files the run reads, which EXIT_DEL never deletes, and the entries of
+// the delete list found to be one of them.
+struct ExitDelState {
+  std::vector<ReadFile> readFiles;
+  bool screened = false;
+  std::vector<bool> kept;  // per entry of the delete list
+};
+extern ExitDelState s_exitdel;
+
+// Registers the files the run reads (replacing those registered before).
+void keep_read_files(std::vector<ReadFile> files);
+
+// Marks the entries of the delete list that are files the run reads
+// (compared as existing files), with a warning for each; only once.
+void screen_delete_list();
+
+// Deletes the files listed under "DELETE_FILES", but for the entries that
+// screen_delete_list marks (it runs first when it has not run yet).
 void EXIT_DEL();
 
 // Time and verdict lines, units 10-999 closed, process ended.

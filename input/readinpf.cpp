@@ -173,11 +173,14 @@ void READINPF(std::string_view inpFil, t_inpkey& store, std::vector<NameFault>* 
   framework::OPNFIL(lfn, store.inpFil, "OLD", "FORMATTED", "READONLY", " ", ios);
   framework::OPNERR(framework::m_tolk.lfnMsg, lfn, ios, store.inpFil, "readInpf");
 
+  // An editor may start the file with a byte-order mark: it belongs to no keyword.
+  platform::skip_byte_order_mark(lfn);
   const int count = count_keywords(lfn);
   store.nKeys = count;
   allocate(store.keys, count, "inpKey%keys", "readInpf");
   store.hasKeys = true;
   platform::rewind_unit(lfn);
+  platform::skip_byte_order_mark(lfn);
   read_keywords(lfn);
   platform::close_unit(lfn);
   resolve_delete_list(refused);

@@ -117,6 +117,19 @@ std::string quiet_message_file(std::vector<input::NameFault>& refused) {
   return platform::same_text(name, "SYSOUT") ? std::string() : name;
 }
 
+// The files the run reads: the input file, the protocols, the satellite
+// problem file, "SYSINP" and "CONST".
+std::vector<RunFile> input_files(std::string_view inpFil, const std::vector<std::string>& protocols,
+                                 std::string_view crxName) {
+  std::vector<RunFile> inputs{input_file(inpFil)};
+  const char* list = protocol_keyword(true);
+  for (const std::string& p : protocols) add_file(inputs, list ? list : "", p);
+  add_file(inputs, "SATCRUX", crxName);
+  add_file(inputs, "SYSINP", quiet_name("SYSINP"));
+  add_file(inputs, "CONST", quiet_name("CONST"));
+  return inputs;
+}
+
 }  // namespace
 
 std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
@@ -130,11 +143,7 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
   add_file(outputs, "ASPLIT", names.aSplit);
   add_file(outputs, "PLOTFIL", names.plotFil);
   add_file(outputs, "JSONFIL", names.jsonFil);
-  std::vector<RunFile> inputs{input_file(inpFil)};
-  for (const std::string& p : protocols) add_file(inputs, "", p);
-  add_file(inputs, "", crxName);
-  add_file(inputs, "", quiet_name("SYSINP"));
-  add_file(inputs, "", quiet_name("CONST"));
+  const std::vector<RunFile> inputs = input_files(inpFil, protocols, crxName);
 
   std::vector<OutputClash> clashes;
   for (const RunFile& out : outputs) {
@@ -192,6 +201,15 @@ void check_system_outputs() {
   const RunFileNames f = run_file_names();
   if (!f.refused.empty()) input::name_too_long(f.refused.front());
   check_output_files(f.outputs, input::inpKey.inpFil, f.protocols, f.crxName, true);
+}
+
+std::vector<framework::ReadFile> run_read_files(const RunFileNames& f) {
+  std::vector<framework::ReadFile> files;
+  for (const RunFile& in : input_files(input::inpKey.inpFil, f.protocols, f.crxName)) {
+    const std::string what = in.keyWord.empty() ? "input file" : std::string(in.keyWord);
+    files.push_back({what + " " + in.given, in.opened});
+  }
+  return files;
 }
 
 }  // namespace orbit_check

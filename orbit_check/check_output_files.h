@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/exitrc.h"
 #include "input/chkfln.h"
 
 namespace orbit_check {
@@ -77,5 +78,10 @@ RunFileNames run_file_names();
 // ("SYSOUT"; "SYSERR" unless merged) against the input file, the protocols,
 // the satellite problem file, "SYSINP", "CONST" and the other outputs.
 void check_system_outputs();
+
+// The files the run reads - the input file, the protocols, the satellite
+// problem file, "SYSINP" and "CONST" - each with its keyword and name as
+// given ("input file" for the input file) and as opened.
+std::vector<framework::ReadFile> run_read_files(const RunFileNames& f);
 
 }  // namespace orbit_check

@@ -1,6 +1,9 @@
 #include "orbit_check/command_line.h"
 
+#include <algorithm>
+
 #include "framework/d_pgmid.h"
+#include "platform/units.h"
 
 namespace orbit_check {
 namespace {
@@ -37,7 +40,7 @@ Keywords of the input file (values in double quotes):
   SYSOUT        program output (blank: the console)
   SYSERR        error messages; ERRMRG "1" merges them into SYSOUT
   ENVIRONMENT   variables of the file names, used as ${NAME}
-  DELETE_FILES  files deleted at the end of the run
+  DELETE_FILES  files deleted at the end of the run (never one the run reads)
 
 fitchk --check INPUT-FILE reads the input file as a run would, and the files
 it names as far as needed, and writes nothing, creates nothing and deletes
@@ -48,8 +51,10 @@ not as meant; note: the files opened and the check the run makes), then the
 counts of errors and warnings. Exit status 0 without errors, 1 with errors,
 2 when the input file cannot be read.
 
-Exit status: 0 when the run ends normally; 1 when it ends with an error (a
-fatal error, or the largest RMS above TOL_RMS).
+Exit status: 0 when the run made the check it was asked for and wrote no
+error message; 1 when it ends with an error (a fatal error, an error
+message such as a wrong option value, the largest RMS above TOL_RMS, or a
+check asked for that could not be made).
 
 Manual: README.md in share/doc/fitchk of the installation; an example input
 file with a comment on every keyword: share/doc/fitchk/examples/FITCHK.INP.
@@ -64,6 +69,31 @@ std::optional<std::string> information_text(const std::vector<std::string>& args
     return "fitchk (FITCHK, Morvane GNSS Software) " + std::string(framework::kSuiteVersion) + "\n";
   }
   return std::nullopt;
+}
+
+std::optional<std::string> call_hint(const std::vector<std::string>& args) {
+  const auto option = [](const std::string& a) { return !a.empty() && a[0] == '-'; };
+  if (std::none_of(args.begin(), args.end(), option)) return std::nullopt;
+  std::string joined, rest;
+  for (const std::string& a : args) {
+    joined += (joined.empty() ? "" : " ") + a;
+    if (a != "--check") rest += (rest.empty() ? "" : " ") + a;
+  }
+  bool exists = false;
+  int unit = 0;
+  const std::size_t start = joined.find_first_not_of(' ');
+  const std::string name = start == std::string::npos ? std::string() : joined.substr(start);
+  if (platform::inquire_file(name, exists, unit) == 0 && exists) return std::nullopt;
+  std::string text = "fitchk: no input file \"" + name + "\"";
+  if (args.size() > 1) text += " (the arguments are joined with blanks into one name)";
+  text += "\n";
+  if (args.size() > 1 && std::find(args.begin() + 1, args.end(), "--check") != args.end()) {
+    text += "To check the input file, write the option first: fitchk --check " + rest + "\n";
+  }
+  return text +
+         "Usage: fitchk INPUT-FILE\n"
+         "       fitchk --check INPUT-FILE\n"
+         "       fitchk --help | -h | --version\n";
 }
 
 }  // namespace orbit_check

@@ -11,4 +11,9 @@ namespace orbit_check {
 // (which names the input file).
 std::optional<std::string> information_text(const std::vector<std::string>& args);
 
+// How to call the program, for arguments that, joined with blanks as the
+// run joins them, name no existing file while one of them begins with "-"
+// (an option in the wrong place, such as "CASE.INP --check"); nothing else.
+std::optional<std::string> call_hint(const std::vector<std::string>& args);
+
 }  // namespace orbit_check

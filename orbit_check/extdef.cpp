@@ -165,7 +165,10 @@ Flow read_arc_table(Protocol& p, int arcNum, Outputs& out) {
     int arc = 0;
     if (!p.int_at(2, 4, arc)) return p.unreadable("arc number, columns 2-4");
     if (arc != 0) out.nArc = arc;
-    if (arc == arcNum) read_window(p, out.window);
+    if (arc == arcNum) {
+      read_window(p, out.window);
+      out.table.window = true;
+    }
     // The line after the terminating row is consumed as well.
     if (!p.next()) return Flow::Ended;
     if (arc == 0) return Flow::Next;

@@ -20,6 +20,7 @@ struct TableCount {
                   // matched (0: none matched, or the file ended right after it)
   int count = 0;  // satellite count read, as kept (0: not read)
   bool eclipses = false;  // the heading of the eclipsing satellites was reached
+  bool window = false;    // the time window of the arc asked for was read
 };
 
 // Reads protocol fileName (opened "OLD", read-only, on lfnWork, closed before it

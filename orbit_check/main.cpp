@@ -75,6 +75,10 @@ int main(int argc, char** argv) {
     return check(args);
   }
   platform::init_process();
+  if (const auto hint = orbit_check::call_hint(args)) {
+    std::fputs(hint->c_str(), stderr);
+    return 1;
+  }
   platform::set_args(std::move(args));
   int status = run();
   platform::flush_all();

@@ -281,6 +281,20 @@ ReadStatus read_spanning(Unit& u, std::string_view& line, std::size_t max_len) {
 
 }  // namespace
 
+bool skip_byte_order_mark(int lfn) {
+  static constexpr char kMark[] = "\xEF\xBB\xBF";
+  Unit* u = find(lfn);
+  if (!u || u->at_eof || u->ahead.next != u->ahead.end || std::ftell(u->fp) > 0) return false;
+  if (!refill(*u)) {
+    std::clearerr(u->fp);  // the next read tries again and tells
+    return false;
+  }
+  const std::size_t avail = static_cast<std::size_t>(u->ahead.end - u->ahead.next);
+  if (avail < 3 || std::memcmp(u->ahead.next, kMark, 3) != 0) return false;
+  u->ahead.next += 3;
+  return true;
+}
+
 int unit_read_error(int lfn) {
   Unit* u = find(lfn);
   return u ? u->read_error : 0;

@@ -55,6 +55,11 @@ int rewind_unit(int lfn);
 // skipped, so an overlong line costs no memory.
 ReadStatus read_record(int lfn, std::string& line, std::size_t max_len = std::string::npos);
 
+// At the start of unit lfn (just opened or rewound): skips a UTF-8
+// byte-order mark (EF BB BF) that begins the file; true when there was one.
+// A failed read is left to the next read to report.
+bool skip_byte_order_mark(int lfn);
+
 // Status of the last read of unit lfn that failed with an error (not an end
 // of file): the error number as a status; 0 when none failed.
 int unit_read_error(int lfn);

@@ -86,14 +86,22 @@ std::string satellite_list(const std::vector<int>& sats) {
 std::string metres(double v) { return fixed_text(v, 3) + " m"; }
 
 std::string no_check_text(const RunRecord& run) {
+  if (run.tolerance && run.tolerance->tolerance > 0.0) {
+    if (run.protocols.empty()) return "No check made: the run has no protocol";
+    const ProtocolRecord& last = run.protocols.back();
+    if (last.extract.nSat == 0) return "No check made: the last protocol gave no RMS value";
+    return "No check made: " + std::to_string(last.extract.nSat) + " of " +
+           std::to_string(last.statedCount) + " satellites of the last protocol read";
+  }
   if (run.tolerance) return "No check made: TOL_RMS is 0";
   if (run.protocols.size() != 1) {
     return "No check made: arc splitting needs one protocol, the run has " +
            std::to_string(run.protocols.size());
   }
   const auto& w = run.protocols[0].extract.window;
-  return "No check made: the arc is " + std::to_string(std::lround(w[1] - w[0])) +
-         " days long, arc splitting needs 2";
+  const long days = std::lround(w[1] - w[0]);
+  if (days == 2) return "No check made: the protocol gave no RMS value";
+  return "No check made: the arc is " + std::to_string(days) + " days long, arc splitting needs 2";
 }
 
 std::string split_text(const RunRecord& run, int ircode) {
@@ -140,7 +148,7 @@ void record_options(double tolRms, const ThresholdTable& thresholds) {
 
 void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
                      const std::array<double, 2>& windowRead, double rmsMax, int satMax,
-                     int readerIrc, int rowsRead) {
+                     int readerIrc, int rowsRead, bool hasWindow) {
   if (d_runrec.plotName.empty() && d_runrec.jsonName.empty()) return;  // nothing shows it
   ProtocolRecord p;
   p.fileName = std::string(platform::rtrim(fileName));
@@ -155,6 +163,7 @@ void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
   p.rmsMax = rmsMax;
   p.satMax = satMax;
   p.complete = readerIrc == 0;
+  p.hasWindow = hasWindow;
   d_runrec.protocols.push_back(std::move(p));
 }
 
@@ -170,10 +179,12 @@ void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                                opened_path(update.crxName)};
 }
 
-void record_tolerance(double tolerance, double rmsMax, int satMax) {
+void record_tolerance(double tolerance, double rmsMax, int satMax, bool rmsRead) {
   d_runrec.tolerance = ToleranceRecord{tolerance, rmsMax, satMax,
-                                       tolerance > 0.0 && rmsMax > tolerance};
+                                       tolerance > 0.0 && rmsMax > tolerance, rmsRead};
 }
+
+void record_no_check() { d_runrec.noCheck = true; }
 
 int write_run_files(int ircode) {
   RunRecord& run = d_runrec;
@@ -197,6 +208,7 @@ int write_run_files(int ircode) {
 
 Verdict run_verdict(const RunRecord& run, int ircode) {
   if (run.tolerance && run.tolerance->exceeded) return Verdict::ToleranceExceeded;
+  if (run.noCheck) return Verdict::NoCheck;
   if (ircode != 0 && ircode != 1) return Verdict::Error;
   if (run.split) return run.split->split.count > 0 ? Verdict::SatellitesSplit : Verdict::NoneSplit;
   if (run.tolerance && run.tolerance->tolerance > 0.0) return Verdict::ToleranceKept;

@@ -38,6 +38,7 @@ struct ProtocolRecord {
   double rmsMax = 0.0;                 // largest RMS (m) and its satellite
   int satMax = 0;
   bool complete = true;                // the reader reached the end of what it reads
+  bool hasWindow = true;               // the protocol gave the arc's time window
 };
 
 // The arc-split case.
@@ -57,6 +58,7 @@ struct ToleranceRecord {
   double rmsMax = 0.0;     // largest RMS of the last protocol and its satellite
   int satMax = 0;
   bool exceeded = false;
+  bool rmsRead = true;     // false: no protocol, or the last gave no RMS value
 };
 
 struct RunRecord {
@@ -75,6 +77,7 @@ struct RunRecord {
   std::vector<ProtocolRecord> protocols;
   std::optional<SplitRecord> split;
   std::optional<ToleranceRecord> tolerance;
+  bool noCheck = false;  // the check asked for could not be made
 };
 extern RunRecord d_runrec;
 
@@ -91,17 +94,22 @@ void record_options(double tolRms, const ThresholdTable& thresholds);
 // One protocol after its summary: the extract (window rounded), the window
 // as read, the largest RMS and its satellite, the reader's return code and
 // the rows it read of the satellite table (only these are kept: the entries
-// after them hold no satellite); kept only when the picture or the results
-// are named.
+// after them hold no satellite) and whether it gave the arc's window; kept
+// only when the picture or the results are named.
 void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
                      const std::array<double, 2>& windowRead, double rmsMax, int satMax,
-                     int readerIrc, int rowsRead);
+                     int readerIrc, int rowsRead, bool hasWindow = true);
 
 void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                   const SplitList& split, const SplitUpdate& update,
                   std::string_view reportName);
 
-void record_tolerance(double tolerance, double rmsMax, int satMax);
+// rmsRead: the last protocol gave RMS values (false also without a protocol).
+void record_tolerance(double tolerance, double rmsMax, int satMax, bool rmsRead = true);
+
+// The check the run was asked for (arc splitting or the tolerance check)
+// could not be made: the verdict says so, also after an error.
+void record_no_check();
 
 // The exit hook: replaces the named files with the picture and the results
 // of the run with return code ircode, and returns the return code after
@@ -116,7 +124,7 @@ enum class Verdict {
   NoneSplit,          // arc-split case, no satellite split
   ToleranceExceeded,
   ToleranceKept,
-  NoCheck,            // neither check was made
+  NoCheck,            // no check was made (also after an error when it could not be)
   Error,              // ended with an error before a verdict
 };
 

@@ -68,6 +68,7 @@ std::string subject(const RunRecord& run) {
   if (ps.empty()) return "No protocol was read";
   if (ps.size() == 1) {
     const ProtocolRecord& p = ps[0];
+    if (!p.hasWindow) return "Protocol " + p.fileName + kDot + "no arc window read";
     return "Protocol " + p.fileName + kDot + "arc " + day_minute(p.extract.window[0]) + " to " +
            day_minute(p.extract.window[1]) + kDot + "day of year " + std::to_string(p.middleDay);
   }

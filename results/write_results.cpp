@@ -210,22 +210,31 @@ void protocol(JsonWriter& w, const ProtocolRecord& p, const std::optional<SplitR
   w.raw("file_opened", quoted(p.filePath));
   w.raw("complete", p.complete ? "true" : "false");
   w.raw("arc_count", num(static_cast<long long>(p.extract.nArc)));
-  w.open("arc_window", '{');
-  window(w, "read", p.windowRead);
-  window(w, "rounded", p.extract.window);
-  w.close('}');
-  w.open("day_of_year", '{', true);
-  w.raw("start", num(p.doyStart));
-  w.raw("end", num(p.doyEnd));
-  w.raw("middle", num(p.middleDay));
-  w.close('}');
+  if (p.hasWindow) {
+    w.open("arc_window", '{');
+    window(w, "read", p.windowRead);
+    window(w, "rounded", p.extract.window);
+    w.close('}');
+    w.open("day_of_year", '{', true);
+    w.raw("start", num(p.doyStart));
+    w.raw("end", num(p.doyEnd));
+    w.raw("middle", num(p.middleDay));
+    w.close('}');
+  } else {
+    w.raw("arc_window", "null");
+    w.raw("day_of_year", "null");
+  }
   w.raw("satellite_count", num(static_cast<long long>(p.statedCount)));
   w.raw("satellites_read", num(static_cast<long long>(p.extract.nSat)));
   satellites(w, p.extract, split);
-  w.open("largest_rms", '{', true);
-  w.raw("number", num(static_cast<long long>(p.satMax)));
-  w.raw("rms_m", num(p.rmsMax));
-  w.close('}');
+  if (p.extract.nSat > 0) {
+    w.open("largest_rms", '{', true);
+    w.raw("number", num(static_cast<long long>(p.satMax)));
+    w.raw("rms_m", num(p.rmsMax));
+    w.close('}');
+  } else {
+    w.raw("largest_rms", "null");
+  }
   eclipsing(w, p.extract);
   w.close('}');
 }
@@ -280,10 +289,10 @@ void tolerance(JsonWriter& w, const RunRecord& run) {
   }
   const ToleranceRecord& t = *run.tolerance;
   w.open("tolerance_check", '{');
-  w.raw("checked", t.tolerance > 0.0 ? "true" : "false");
+  w.raw("checked", t.tolerance > 0.0 && !run.noCheck ? "true" : "false");
   w.raw("tolerance_m", num(t.tolerance));
-  w.raw("largest_rms_m", num(t.rmsMax));
-  w.raw("satellite", num(static_cast<long long>(t.satMax)));
+  w.raw("largest_rms_m", t.rmsRead ? num(t.rmsMax) : "null");
+  w.raw("satellite", t.rmsRead ? num(static_cast<long long>(t.satMax)) : "null");
   w.raw("exceeded", t.exceeded ? "true" : "false");
   w.close('}');
 }

@@ -94,6 +94,7 @@ ENVIRONMENT 2
   "USER" "chain"
 RADIO_1 1 "1"
 JOBOUT 1 "$2"
+TOL_RMS 1 ""
 FAC_GPS 1 "3"
 FAC_GLO 1 "3"
 LIM_GPS 1 "0"

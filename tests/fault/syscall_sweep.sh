@@ -8,8 +8,8 @@
 #                                    tolerance check with SYSOUT and SYSERR
 #                                    named and a protocol of two read blocks
 #   syscall_sweep.sh FITCHK kills    the example killed at every call
-# After each: exit status 0 only with every output as in the clean run,
-# otherwise 1 with a " *** " message and no success line; the satellite
+# After each: exit status 0 only with every output as in the clean run and
+# no " *** " message, otherwise 1 with a " *** " message and no success line; the satellite
 # problem file byte for byte old or new; JSONFIL's return code agrees with
 # the exit status; the next clean run succeeds and leaves no new file behind.
 # Calls made before the program's own start (the loader's) are not failed.
@@ -115,7 +115,9 @@ one() {
     run "$d" strace -f -qq -o /dev/null -e trace="$call" -e inject="$call:error=${error_of[$call]}:when=$n"
     st=$?
     clean=$(cat "$work/clean_$c.status")
-    if [ "$st" = "$clean" ] && as_clean "$d" "$c"; then
+    if [ "$st" = 0 ] && grep -qs '^ \*\*\* ' "$d/.console" "$d/FITCHK.OUT" "$d/FITCHK.ERR"; then
+      echo "FAIL $what ${error_of[$call]}: status 0 after a *** message"
+    elif [ "$st" = "$clean" ] && as_clean "$d" "$c"; then
       :  # no effect on any output
     elif [ "$st" != 1 ]; then
       echo "FAIL $what ${error_of[$call]}: status $st but outputs differ from the clean run's"

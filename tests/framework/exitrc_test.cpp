@@ -46,6 +46,28 @@ TEST_F(ExitTest, DeletesListedFilesAfterANormalRun) {
   EXPECT_TRUE(std::filesystem::exists(tmp.file("kept$1.txt")));
 }
 
+TEST_F(ExitTest, FilesTheRunReadsAreKeptWithAWarning) {
+  spit(tmp.file("crux.crx"), "x");
+  spit(tmp.file("gone.txt"), "x");
+  load("ENVIRONMENT 1 \"D\" \"" + tmp.path() + "\"\nCRX 1 \"${D}/crux.crx\"\nOUT 1 \"" +
+       tmp.file("gone.txt") + "\"\nDELETE_FILES 3\nCRX\n\"" + tmp.path() + "/./crux.crx\"\nOUT\n");
+  input::inpKey.delFil[0] = tmp.file("crux.crx");  // as the run's open leaves it
+  framework::keep_read_files({{"SATCRUX ${D}/crux.crx", tmp.file("crux.crx")}});
+  framework::d_pgmid.pgmName = "FITCHK";
+  const auto r = run_captured(tmp, [] { framework::EXITRC(0); });
+  EXPECT_EQ(r.status, 0) << "a warning";
+  EXPECT_TRUE(std::filesystem::exists(tmp.file("crux.crx")));
+  EXPECT_FALSE(std::filesystem::exists(tmp.file("gone.txt")));
+  const std::string b16(16, ' ');
+  const auto warning = [&](const std::string& entry, const std::string& name) {
+    return "\n ### SR EXIT_DEL: File not deleted: the run reads it\n" + b16 + "DELETE_FILES: " +
+           entry + "\n" + b16 + "File name   : " + name + "\n" + b16 +
+           "Read as     : SATCRUX ${D}/crux.crx\n\n";
+  };
+  EXPECT_EQ(r.console, warning("CRX", tmp.file("crux.crx")) +
+                           warning(tmp.path() + "/./crux.crx", tmp.path() + "/./crux.crx"));
+}
+
 TEST_F(ExitTest, NothingIsDeletedWhileTheProgramNameIsBlank) {
   spit(tmp.file("gone.txt"), "x");
   load("OUT 1 \"" + tmp.file("gone.txt") + "\"\nDELETE_FILES 1 OUT\n");
@@ -139,6 +161,43 @@ TEST_F(ExitTest, AVerdictLineThatIsLostMakesTheHookTellTheError) {
   });
   EXPECT_EQ(hookCodes, (std::vector<int>{0, 2}));
   EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(ExitTest, AnErrorMessageWrittenMakesASuccessAnError) {
+  struct Case {
+    int lfnMsg;
+    int unit;  // where the message goes
+    const char* head;
+    int code;
+    int status;
+  };
+  const Case cases[] = {
+      {6, 6, " ### SR X: a warning", 0, 0},       {6, 6, " *** SR X: an error", 0, 1},
+      {6, 6, " *** SR X: an error", 1, 1},        {12, 12, " *** SR X: an error", 0, 1},
+      {12, 6, " *** SR X: on the console", 0, 1}, {6, 11, " *** SR X: no message unit", 0, 0},
+  };
+  for (const Case& c : cases) {
+    testsupport::reset_all_state();
+    hookCodes.clear();
+    load("TITLE 1 \"t\"\n");
+    framework::d_pgmid.pgmName = "FITCHK";
+    framework::CPU_START(true);
+    framework::set_exit_hook(recording_hook);
+    ASSERT_EQ(platform::open_unit(12, tmp.file("MSG"), platform::OpenStatus::New, false), 0);
+    ASSERT_EQ(platform::open_unit(11, tmp.file("AUX"), platform::OpenStatus::New, false), 0);
+    framework::m_tolk.lfnMsg = c.lfnMsg;
+    const auto r = run_captured(tmp, [&] {
+      framework::write_lines(c.unit, {"", c.head, ""});
+      framework::EXITRC(c.code);
+    });
+    const int code = c.status == 0 ? c.code : 2;
+    EXPECT_EQ(r.status, c.status) << c.head;
+    EXPECT_EQ(hookCodes, std::vector<int>{code}) << c.head;
+    EXPECT_NE(r.console.find(c.status == 0 ? ">>> Program finished successfully"
+                                           : ">>> Program ended with an error"),
+              std::string::npos)
+        << c.head;
+  }
 }
 
 TEST_F(ExitTest, NoHookBeforeTheInputFileIsRead) {

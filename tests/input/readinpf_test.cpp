@@ -53,6 +53,16 @@ TEST_F(ReadInpfTest, KeywordLinesValueListsAndComments) {
   EXPECT_FALSE(input::TSTKEY(" LIST"));
 }
 
+TEST_F(ReadInpfTest, AByteOrderMarkBeforeTheFirstLineIsSkipped) {
+  for (const char* first : {"ASPLIT 1 \"a.lst\"\n", "! comment\nASPLIT 1 \"a.lst\"\n"}) {
+    testsupport::reset_all_state();
+    const auto r = load(std::string("\xEF\xBB\xBF") + first + "OUTFIL 1 \"o\"\n");
+    EXPECT_FALSE(r.exited) << r.console;
+    EXPECT_EQ(values("ASPLIT"), V{"a.lst"}) << first;
+    EXPECT_EQ(input::inpKey.nKeys, 2);
+  }
+}
+
 TEST_F(ReadInpfTest, HashEscapesInsideQuotes) {
   load("A 1 \"##\" \"x\" \"y\"\n"
        "B 3\n\"#a\"b#\" x \"y\"\n\"#abc#\" \"q\" \"r\"\nplain\n");

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.h"
+
 namespace {
 
 TEST(CommandLineTest, OnlyTheSingleRequestWordsAreAnswered) {
@@ -18,6 +20,26 @@ TEST(CommandLineTest, OnlyTheSingleRequestWordsAreAnswered) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"FITCHK.INP"}, {"--help", "x"}, {"-help"}, {"--HELP"}}) {
     EXPECT_FALSE(orbit_check::information_text(args)) << args.size();
+  }
+}
+
+TEST(CommandLineTest, AnOptionOutOfPlaceWithoutSuchAFileGetsTheUsage) {
+  testsupport::TempDir tmp;
+  testsupport::spit(tmp.file("case -odd"), "");
+  const std::string usage =
+      "Usage: fitchk INPUT-FILE\n"
+      "       fitchk --check INPUT-FILE\n"
+      "       fitchk --help | -h | --version\n";
+  const std::string inp = tmp.file("CASE.INP");
+  EXPECT_EQ(orbit_check::call_hint({inp, "--check"}),
+            "fitchk: no input file \"" + inp +
+                " --check\" (the arguments are joined with blanks into one name)\n"
+                "To check the input file, write the option first: fitchk --check " + inp + "\n" +
+                usage);
+  EXPECT_EQ(orbit_check::call_hint({"-v"}), "fitchk: no input file \"-v\"\n" + usage);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, {inp}, {"my", "case.inp"}, {tmp.file("case"), "-odd"}}) {
+    EXPECT_FALSE(orbit_check::call_hint(args)) << "no option, or an existing file";
   }
 }
 

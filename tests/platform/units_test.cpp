@@ -29,6 +29,29 @@ TEST_F(UnitsTest, RecordsDropLineEndsAndCarriageReturns) {
   EXPECT_EQ(read_all(20), "[one][two][][last without end]");
 }
 
+TEST_F(UnitsTest, AByteOrderMarkIsSkippedOnlyAtTheStartOfTheFile) {
+  const struct {
+    std::string text;
+    bool skipped;
+    std::string records;
+  } cases[] = {
+      {"\xEF\xBB\xBFone\ntwo\n", true, "[one][two]"},
+      {"one\n\xEF\xBB\xBFtwo\n", false, "[one][\xEF\xBB\xBFtwo]"},
+      {"\xEF\xBBone\n", false, "[\xEF\xBBone]"},
+      {"\xEF\xBB\xBF", true, ""},
+      {"", false, ""},
+  };
+  for (const auto& c : cases) {
+    spit(tmp.file("a"), c.text);
+    ASSERT_EQ(platform::open_unit(20, tmp.file("a"), OpenStatus::Old, true), 0);
+    EXPECT_EQ(platform::skip_byte_order_mark(20), c.skipped) << c.text;
+    EXPECT_EQ(read_all(20), c.records) << c.text;
+    ASSERT_EQ(platform::rewind_unit(20), 0);
+    EXPECT_EQ(platform::skip_byte_order_mark(20), c.skipped) << "again after a rewind";
+    platform::close_unit(20);
+  }
+}
+
 TEST_F(UnitsTest, CappedRecordsKeepTheirFirstCharacters) {
   spit(tmp.file("a"), "abcdef\nabc\r\nabcd\r\nab\r\n" + std::string(100000, 'x') + "\nend");
   ASSERT_EQ(platform::open_unit(20, tmp.file("a"), OpenStatus::Old, true), 0);

@@ -107,6 +107,10 @@ TEST(ResultsTest, VerdictWithoutSplitTellsWhy) {
   run.protocols[0].extract.window = {56418.0, 56421.0};
   EXPECT_EQ(results::verdict_text(run, 0),
             "No check made: the arc is 3 days long, arc splitting needs 2");
+  run.protocols[0].extract.window = {56418.0, 56420.0};
+  run.noCheck = true;
+  EXPECT_EQ(results::verdict_text(run, 2), "No check made: the protocol gave no RMS value");
+  run.noCheck = false;
   run.protocols.resize(2);
   EXPECT_EQ(results::verdict_text(run, 0),
             "No check made: arc splitting needs one protocol, the run has 2");
@@ -119,6 +123,38 @@ TEST(ResultsTest, VerdictWithoutSplitTellsWhy) {
   run.split->update.dropped = {7, 19};
   EXPECT_EQ(results::verdict_text(run, 0),
             "No new arc split: 7, 19 already split in the satellite problem file");
+}
+
+TEST(ResultsTest, ACheckThatCouldNotBeMadeIsNoCheckAlsoAfterAnError) {
+  RunRecord run;
+  run.tolerance = results::ToleranceRecord{0.2, 0.0, 0, false, false};
+  run.noCheck = true;
+  EXPECT_EQ(results::run_verdict(run, 2), results::Verdict::NoCheck);
+  EXPECT_EQ(results::verdict_text(run, 2), "No check made: the run has no protocol");
+  run.protocols.resize(1);
+  EXPECT_EQ(results::verdict_text(run, 2), "No check made: the last protocol gave no RMS value");
+  run.protocols[0].extract.nSat = 17;
+  run.protocols[0].statedCount = 56;
+  EXPECT_EQ(results::verdict_text(run, 2),
+            "No check made: 17 of 56 satellites of the last protocol read");
+  run.tolerance->exceeded = true;
+  EXPECT_EQ(results::run_verdict(run, 2), results::Verdict::ToleranceExceeded);
+}
+
+TEST(ResultsTest, WhatAProtocolDidNotGiveIsNullNotZero) {
+  RunRecord run;
+  run.optionsRead = true;
+  run.protocols.resize(1);
+  run.protocols[0].hasWindow = false;
+  run.tolerance = results::ToleranceRecord{0.2, 0.0, 0, false, false};
+  run.noCheck = true;
+  const std::string json = results::write_results(run, 2, {});
+  for (const char* field :
+       {"\"verdict\": \"no_check\"", "\"arc_window\": null", "\"day_of_year\": null",
+        "\"largest_rms\": null", "\"checked\": false", "\"largest_rms_m\": null",
+        "\"satellite\": null"}) {
+    EXPECT_NE(json.find(field), std::string::npos) << field << "\n" << json;
+  }
 }
 
 class RunFilesTest : public testsupport::ModuleTest {};

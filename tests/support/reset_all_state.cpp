@@ -28,6 +28,7 @@ void reset_all_state() {
   input::inpKey = input::t_inpkey{};
   framework::auxInpFil.clear();
   framework::exitHook = framework::ExitHookState{};
+  framework::s_exitdel = framework::ExitDelState{};
   framework::m_msglog = framework::MsgLog{};
   input::rplenvarCache = input::RplenvarCache{};
   orbit_check::s_extdef = orbit_check::ExtdefState{};
