@@ -83,6 +83,21 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "F: 0 errors, 0 warnings"},
        0},
       // Lines.
+      // What editors write.
+      {"byte-order mark", {{"ENVIRONMENT 2", "\xEF\xBB\xBF" "ENVIRONMENT 2"}}, "",
+       {"F:1: note: the file begins with a UTF-8 byte-order mark (some editors write one): the run "
+        "reads past it",
+        "F: 0 errors, 0 warnings"},
+       0},
+      {"tabs", {{"JOBOUT 1 \"", "JOBOUT\t1\t\""}, {"TOL_RMS 1", "TOL_RMS\t1"}, {"  \"USER\"", "\t\"USER\""}},
+       "",
+       {"F: 0 errors, 0 warnings"},
+       0},
+      {"typographic quotes", {{"\"${P}/out/F.SUM\"", "\u201C${P}/out/F.SUM\u201D"}}, "",
+       {"F:6: warning: OUTFIL: the run takes the typographic quotes for characters of the value "
+        "and reads \"\u201C${P}\", cut at the \"/\"; write OUTFIL 1 \"${P}/out/F.SUM\" (plain double "
+        "quotes)"},
+       1},
       {"count 1, value below", {{"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 1\n  \"${P}/two.prt\""}}, "",
        {"F:5: warning: the count 1 takes the value from this line, which has none; line 6 is read "
         "as a keyword line (write JOBOUT 1 \"value\" on one line, or the number of value lines)",
