@@ -147,6 +147,13 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "keyword \"LIM_QZS\" exceeds the range.\" and keeps -2",
         "F: 3 errors, 2 warnings"},
        1},
+      {"millimetres", {{"\"0.5\"", "\"50\""}, {"LIM_GPS 1 \"0.1\"", "LIM_GPS 1 \"100\""}}, "",
+       {"F:9: warning: TOL_RMS \"50\": the run takes 50 m, far above an orbit fit's RMS (centimetres "
+        "to decimetres); for 50 mm write 0.05",
+        "F:12: warning: LIM_GPS \"100\": the run takes 100 m, far above an orbit fit's RMS "
+        "(centimetres to decimetres); for 100 mm write 0.1",
+        "F: 0 errors, 2 warnings"},
+       0},
       {"radio", {{"RADIO_1 1 \"1\"", "RADIO_1 1 \"2\""}}, "",
        {"F:4: error: RADIO_1 \"2\" is neither \"1\" nor \"0\": no protocol will be read",
         "F:7: error: no arc splitting and no tolerance check: arc splitting needs exactly one "
