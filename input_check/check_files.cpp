@@ -239,13 +239,7 @@ void check_files(CheckContext& ctx) {
   ctx.crxName = file_name("SATCRUX");
   ctx.crxLine = ctx.value_line("SATCRUX", 0);
   check_clashes(ctx, run);
-  for (const std::string& entry : ctx.delFil) {
-    if (platform::is_blank(entry) || !ctx.refused.empty()) continue;
-    ctx.diag.note(ctx.line_of("DELETE_FILES"),
-                  "DELETE_FILES: the run deletes " +
-                      platform::absolute_name(framework::silent_expanded_name(entry)) +
-                      " at its end");
-  }
+  check_deletions(ctx, run);
 }
 
 }  // namespace input_check

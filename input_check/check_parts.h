@@ -8,6 +8,7 @@
 #include "input/chkfln.h"
 #include "input_check/diagnostics.h"
 #include "input_check/keyword_scan.h"
+#include "orbit_check/check_output_files.h"
 
 namespace input_check {
 
@@ -57,6 +58,10 @@ void check_options(CheckContext& ctx);
 // Every file named: variables, the name opened, inputs readable, outputs
 // writable, outputs that would overwrite an input or each other.
 void check_files(CheckContext& ctx);
+
+// The files of DELETE_FILES: each deleted at the end of the run, but an
+// input of the run (the same file after variables) the run does not delete.
+void check_deletions(CheckContext& ctx, const orbit_check::RunFileNames& run);
 
 // A name the run refuses: what it says, and why.
 void report_refused(CheckContext& ctx, const input::NameFault& fault);

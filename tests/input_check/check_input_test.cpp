@@ -200,6 +200,17 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "before it opens any file (its line has 518 characters and cuts it at 255)",
         "F: 3 errors, 0 warnings"},
        1},
+      {"an input deleted", {},
+       "DELETE_FILES 4\n  \"SATCRUX\"\n  \"${P}/./two.prt\"\n  \"OUTFIL\"\n  \"${P}/test.inp\"\n",
+       {"F:14: note: DELETE_FILES: the run deletes TMP/out/F.SUM at its end",
+        "F:15: error: DELETE_FILES: the run does not delete TMP/SAT.CRX, which it reads (SATCRUX), "
+        "and warns; take \"SATCRUX\" off the list",
+        "F:16: error: DELETE_FILES: the run does not delete TMP/two.prt, which it reads (JOBOUT), "
+        "and warns; take \"${P}/./two.prt\" off the list",
+        "F:18: error: DELETE_FILES: the run does not delete F, which it reads (the input file), and "
+        "warns; take \"${P}/test.inp\" off the list",
+        "F: 3 errors, 0 warnings"},
+       1},
       {"protocol is a FIFO", {{"two.prt", "p.fifo"}}, "",
        {"F:5: note: protocol: TMP/p.fifo is a FIFO: the run reads it, the check does not",
         "F:7: note: the check the run makes depends on the protocol, which the check does not read"},
