@@ -63,6 +63,7 @@ void check_deletions(CheckContext& ctx, const orbit_check::RunFileNames& run) {
   for (std::size_t k = 0; k < ctx.delFil.size(); ++k) {
     const std::string& entry = ctx.delFil[k];
     if (platform::is_blank(entry)) continue;
+    ctx.named.push_back({"DELETE_FILES", entry_line(ctx, k), entry});
     const std::string name = framework::silent_expanded_name(entry);
     const std::string absolute = platform::absolute_name(name);
     const RunInput* read = nullptr;
