@@ -134,10 +134,12 @@ void listed_twice(CheckContext& ctx, const char* key) {
   for (std::size_t j = 1; j < list.size(); ++j) {
     const std::string name = framework::silent_expanded_name(list[j].given);
     for (std::size_t i = 0; i < j; ++i) {
-      if (!platform::same_existing_file(framework::silent_expanded_name(list[i].given), name)) continue;
-      ctx.diag.warning(list[j].line, std::string(key) + ": " + quoted(list[j].given) + " is " +
-                                         platform::absolute_name(name) + ", listed before (line " +
-                                         std::to_string(list[i].line) + "): the run reads it twice");
+      const std::string before = framework::silent_expanded_name(list[i].given);
+      if (!platform::same_existing_file(before, name)) continue;
+      ctx.diag.warning(list[j].line,
+                       std::string(key) + ": " + quoted(list[j].given) + " is " +
+                           platform::absolute_name(name) + ", listed before (line " +
+                           std::to_string(list[i].line) + "): the run reads it twice");
       break;
     }
   }

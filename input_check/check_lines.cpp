@@ -64,7 +64,8 @@ std::string inside_typographic_quotes(const std::string& text) {
   for (std::size_t p = open; p < text.size(); ++p) {
     if (typographic_quote_at(text, p) > 0) close = p;
   }
-  return std::string(platform::rtrim(text.substr(open, close == std::string::npos ? close : close - open)));
+  const std::size_t length = close == std::string::npos ? close : close - open;
+  return std::string(platform::rtrim(text.substr(open, length)));
 }
 
 bool is_real_option(const std::string& name) {
@@ -79,13 +80,22 @@ bool decimal_comma(const std::string& text) {
          text.find_first_not_of("0123456789", c + 1) == std::string::npos;
 }
 
+bool ends_with_typographic_quote(const std::string& text) {
+  for (std::string_view q : kTypographicQuotes) {
+    if (text.size() > q.size() && text.compare(text.size() - q.size(), q.size(), q) == 0) return true;
+  }
+  return false;
+}
+
 // A value in typographic quotes (“...”), which the run reads as part of it;
-// true when found.
+// true when found. Inside plain double quotes only a value that begins and
+// ends with one counts (a title may quote a word).
 bool check_typographic(CheckContext& ctx, int line, const std::string& name,
                        const std::string& text, const std::string& value, bool valueLine) {
   const bool plainQuotes = !text.empty() && text[0] == '"';
   const std::string& marked = plainQuotes ? value : text;
   if (typographic_quote_at(marked, 0) == 0) return false;
+  if (plainQuotes && !ends_with_typographic_quote(std::string(platform::rtrim(value)))) return false;
   const std::string inside = inside_typographic_quotes(marked);
   std::string read = quoted(shortened(value));
   if (!plainQuotes && value != text) {
@@ -127,7 +137,8 @@ void check_cut(CheckContext& ctx, int line, const std::string& name, const std::
 // Why a keyword line cannot be decoded.
 std::string decoding_reason(const std::string& line) {
   const std::string trimmed = left_trimmed(line);
-  if (line[0] == '\t' && !trimmed.empty() && std::string_view("#!*").find(trimmed[0]) != std::string_view::npos) {
+  const bool comment = !trimmed.empty() && std::string_view("#!*").find(trimmed[0]) != std::string_view::npos;
+  if (line[0] == '\t' && comment) {
     return "a comment begins in the first column or after blanks; after a tab it is none";
   }
   const std::vector<platform::FreeItem> items = platform::free_items(line, 2);

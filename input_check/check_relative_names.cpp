@@ -36,9 +36,8 @@ int definition_line(const CheckContext& ctx, const std::string& var) {
     if (!platform::same_text(platform::cut(key.name, 32), "ENVIRONMENT")) continue;
     for (std::size_t k = 0; k < key.valueTexts.size(); ++k) {
       const std::vector<platform::FreeItem> items = platform::free_items(key.valueTexts[k], 2);
-      if (items.size() == 2 && items[0].text == var && items[1].text.find('$') == std::string::npos) {
-        return key.valueLines[k];
-      }
+      if (items.size() < 2 || items[0].text != var) continue;
+      if (items[1].text.find('$') == std::string::npos) return key.valueLines[k];
     }
     return key.line;
   }
@@ -68,7 +67,8 @@ void check_relative_names(CheckContext& ctx) {
   const std::string here = platform::absolute_name(".");
   const std::string own = folder_of(platform::absolute_name(input::inpKey.inpFil));
   if (here == own) return;
-  const std::string where = "the current folder " + here + ", not from the input file's folder " + own;
+  const std::string where =
+      "the current folder " + here + ", not from the input file's folder " + own;
   std::vector<Variable> vars;
   for (const NamedFile& f : ctx.named) {
     const std::string opened(platform::rtrim(framework::silent_expanded_name(f.given)));
@@ -78,15 +78,17 @@ void check_relative_names(CheckContext& ctx) {
       add_key(vars, var, f.key);
       continue;
     }
-    ctx.diag.warning(f.line, f.key + ": " + quoted(f.given) + " is relative: the run resolves it from " + where);
+    ctx.diag.warning(f.line, f.key + ": " + quoted(f.given) +
+                                 " is relative: the run resolves it from " + where);
   }
   for (const Variable& v : vars) {
     std::string value = "${" + v.name + "}";
     input::RPLENVAR(0, value);
     std::string keys;
     for (const std::string& k : v.keys) keys += (keys.empty() ? "" : ", ") + k;
+    const std::string folder(platform::rtrim(value));
     ctx.diag.warning(definition_line(ctx, v.name),
-                     "ENVIRONMENT: " + v.name + " = " + quoted(std::string(platform::rtrim(value))) +
+                     "ENVIRONMENT: " + v.name + " = " + quoted(folder) +
                          " is a relative folder: the names that use it (" + keys +
                          ") resolve from " + where);
   }

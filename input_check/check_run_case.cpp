@@ -156,7 +156,8 @@ void tolerance_case(CheckContext& ctx, const Loop& r) {
     return;
   }
   if (ctx.protocols.empty()) {
-    ctx.diag.error(line, "no protocol is read: the run makes no tolerance check and ends with an error");
+    ctx.diag.error(line,
+                   "no protocol is read: the run makes no tolerance check and ends with an error");
     return;
   }
   if (r.lastFails) return;  // reported with the protocol
