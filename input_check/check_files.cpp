@@ -58,6 +58,7 @@ std::string origin(const std::string& given) {
 // Notes the name opened; false when variables are left in it (reported).
 bool opened_name(CheckContext& ctx, int line, const std::string& key, const std::string& given,
                  bool output, std::string& absolute) {
+  ctx.named.push_back({key, line, given});
   const std::string opened(platform::rtrim(framework::silent_expanded_name(given)));
   bool brace = false;
   const std::vector<std::string> vars = unresolved(opened, brace);
@@ -126,6 +127,24 @@ bool not_read(CheckContext& ctx, const ProtocolName& p) {
   return kind != nullptr;
 }
 
+// A protocol listed again under another spelling or through a link: the run
+// reads it twice (and has one protocol more than meant).
+void listed_twice(CheckContext& ctx, const char* key) {
+  const std::vector<ProtocolName>& list = ctx.protocols;
+  for (std::size_t j = 1; j < list.size(); ++j) {
+    const std::string name = framework::silent_expanded_name(list[j].given);
+    for (std::size_t i = 0; i < j; ++i) {
+      const std::string before = framework::silent_expanded_name(list[i].given);
+      if (!platform::same_existing_file(before, name)) continue;
+      ctx.diag.warning(list[j].line,
+                       std::string(key) + ": " + quoted(list[j].given) + " is " +
+                           platform::absolute_name(name) + ", listed before (line " +
+                           std::to_string(list[i].line) + "): the run reads it twice");
+      break;
+    }
+  }
+}
+
 // The protocol list that RADIO_1 selects, as GTFILE gives it.
 void protocol_list(CheckContext& ctx) {
   const char* key = orbit_check::protocol_keyword();
@@ -159,6 +178,7 @@ void protocol_list(CheckContext& ctx) {
     p.notRead = p.readable && not_read(ctx, p);
     ctx.protocols.push_back(p);
   }
+  listed_twice(ctx, key);
 }
 
 void system_files(CheckContext& ctx) {
@@ -238,14 +258,10 @@ void check_files(CheckContext& ctx) {
   ctx.aSplit = names.aSplit;
   ctx.crxName = file_name("SATCRUX");
   ctx.crxLine = ctx.value_line("SATCRUX", 0);
+  if (!ctx.crxName.empty()) ctx.named.push_back({"SATCRUX", ctx.crxLine, ctx.crxName});
   check_clashes(ctx, run);
-  for (const std::string& entry : ctx.delFil) {
-    if (platform::is_blank(entry) || !ctx.refused.empty()) continue;
-    ctx.diag.note(ctx.line_of("DELETE_FILES"),
-                  "DELETE_FILES: the run deletes " +
-                      platform::absolute_name(framework::silent_expanded_name(entry)) +
-                      " at its end");
-  }
+  check_deletions(ctx, run);
+  check_relative_names(ctx);
 }
 
 }  // namespace input_check

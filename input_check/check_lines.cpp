@@ -22,15 +22,50 @@ std::string shortened(const std::string& text) {
 
 bool is_quote(char c) { return c == '"' || c == '\''; }
 
-// The text of a keyword line after its count (and the blanks and comma
-// that separate it).
+// Blanks and tabs separate the items of a line alike.
+bool is_separator(char c) { return c == ' ' || c == '\t'; }
+
+std::string left_trimmed(const std::string& text) {
+  std::size_t p = 0;
+  while (p < text.size() && is_separator(text[p])) ++p;
+  return text.substr(p);
+}
+
+// The text of a keyword line after its count (and the blanks, tabs and
+// comma that separate it).
 std::string after_count(const std::string& line) {
   std::size_t p = 0;
   platform::free_items(line, 2, &p);
-  while (p < line.size() && line[p] == ' ') ++p;
+  while (p < line.size() && is_separator(line[p])) ++p;
   if (p < line.size() && line[p] == ',') ++p;
-  while (p < line.size() && line[p] == ' ') ++p;
+  while (p < line.size() && is_separator(line[p])) ++p;
   return std::string(platform::rtrim(line.substr(std::min(p, line.size()))));
+}
+
+// Quotation marks that editors and word processors put in place of '"'
+// (UTF-8): the run takes them as characters of the value.
+constexpr std::string_view kTypographicQuotes[] = {
+    "\u201C", "\u201D", "\u201E", "\u201F", "\u2018", "\u2019", "\u201A",
+    "\u201B", "\u00AB", "\u00BB", "\u2039", "\u203A", "\uFF02", "\u2033"};
+
+// Length of the typographic quotation mark at pos of text; 0 for none.
+std::size_t typographic_quote_at(const std::string& text, std::size_t pos) {
+  for (std::string_view q : kTypographicQuotes) {
+    if (text.compare(pos, q.size(), q) == 0) return q.size();
+  }
+  return 0;
+}
+
+// The text inside the typographic quotes that text begins with: up to the
+// last such quote, or to its end.
+std::string inside_typographic_quotes(const std::string& text) {
+  const std::size_t open = typographic_quote_at(text, 0);
+  std::size_t close = std::string::npos;
+  for (std::size_t p = open; p < text.size(); ++p) {
+    if (typographic_quote_at(text, p) > 0) close = p;
+  }
+  const std::size_t length = close == std::string::npos ? close : close - open;
+  return std::string(platform::rtrim(text.substr(open, length)));
 }
 
 bool is_real_option(const std::string& name) {
@@ -45,15 +80,49 @@ bool decimal_comma(const std::string& text) {
          text.find_first_not_of("0123456789", c + 1) == std::string::npos;
 }
 
+bool ends_with_typographic_quote(const std::string& text) {
+  for (std::string_view q : kTypographicQuotes) {
+    if (text.size() > q.size() && text.compare(text.size() - q.size(), q.size(), q) == 0) return true;
+  }
+  return false;
+}
+
+// A value in typographic quotes (“...”), which the run reads as part of it;
+// true when found. Inside plain double quotes only a value that begins and
+// ends with one counts (a title may quote a word).
+bool check_typographic(CheckContext& ctx, int line, const std::string& name,
+                       const std::string& text, const std::string& value, bool valueLine) {
+  const bool plainQuotes = !text.empty() && text[0] == '"';
+  const std::string& marked = plainQuotes ? value : text;
+  if (typographic_quote_at(marked, 0) == 0) return false;
+  if (plainQuotes && !ends_with_typographic_quote(std::string(platform::rtrim(value)))) return false;
+  const std::string inside = inside_typographic_quotes(marked);
+  std::string read = quoted(shortened(value));
+  if (!plainQuotes && value != text) {
+    const bool prefix = text.compare(0, value.size(), value) == 0;
+    const char end = prefix && value.size() < text.size() ? text[value.size()] : ' ';
+    read += std::string(", cut at the ") +
+            (end == ' ' ? "blank" : end == '\t' ? "tab" : quoted(std::string(1, end)));
+  }
+  ctx.diag.warning(line, name + ": the run takes the typographic quotes for characters of the "
+                                "value and reads " + read + "; write " +
+                             (valueLine ? "" : name + " 1 ") + quoted(inside) +
+                             " (plain double quotes)");
+  return true;
+}
+
 // An unquoted value that the run cuts: what it reads and what it drops.
 void check_cut(CheckContext& ctx, int line, const std::string& name, const std::string& text,
                const std::string& value, bool valueLine) {
+  if (check_typographic(ctx, line, name, text, value, valueLine)) return;
   if (text.empty() || is_quote(text[0]) || value == text) return;
   int pos = 0;
   if (input::CHRCOUNT("\"", text, pos) >= 3) return;
   const bool prefix = text.compare(0, value.size(), value) == 0;
   const char end = prefix && value.size() < text.size() ? text[value.size()] : ' ';
-  const std::string at = end == ' ' ? "the blank" : "the " + quoted(std::string(1, end));
+  const std::string at = end == ' '    ? "the blank"
+                         : end == '\t' ? "the tab"
+                                       : "the " + quoted(std::string(1, end));
   const std::string rest = prefix ? text.substr(value.size()) : text;
   std::string advice = valueLine ? "write " + quoted(text) : "write " + name + " 1 " + quoted(text);
   if (is_real_option(name) && decimal_comma(text)) {
@@ -67,6 +136,11 @@ void check_cut(CheckContext& ctx, int line, const std::string& name, const std::
 
 // Why a keyword line cannot be decoded.
 std::string decoding_reason(const std::string& line) {
+  const std::string trimmed = left_trimmed(line);
+  const bool comment = !trimmed.empty() && std::string_view("#!*").find(trimmed[0]) != std::string_view::npos;
+  if (line[0] == '\t' && comment) {
+    return "a comment begins in the first column or after blanks; after a tab it is none";
+  }
   const std::vector<platform::FreeItem> items = platform::free_items(line, 2);
   if (items.size() < 2) return "no count after " + quoted(shortened(items.empty() ? line : items[0].text));
   if (items[1].null) return "the count is empty";
@@ -76,7 +150,8 @@ std::string decoding_reason(const std::string& line) {
 bool looks_like_value(const std::string& line) {
   std::string name;
   int n = 0;
-  return is_quote(line[0]) || !input::decode_keyword_line(line, name, n);
+  const std::string trimmed = left_trimmed(line);
+  return (!trimmed.empty() && is_quote(trimmed[0])) || !input::decode_keyword_line(line, name, n);
 }
 
 // A line that reads as a keyword line of a keyword the input file may hold.
@@ -116,7 +191,8 @@ void check_count(CheckContext& ctx, std::size_t i) {
       continue;
     }
     const std::string& text = key.valueTexts[k];
-    check_cut(ctx, key.valueLines[k], name, text, input::line_value(text, 0, false), true);
+    check_cut(ctx, key.valueLines[k], name, left_trimmed(text), input::line_value(text, 0, false),
+              true);
   }
   if (!keywords.empty()) {
     std::string list;
@@ -172,6 +248,10 @@ void check_long_lines(CheckContext& ctx) {
 }
 
 void check_lines(CheckContext& ctx) {
+  if (ctx.scan.byteOrderMark) {
+    ctx.diag.note(1, "the file begins with a UTF-8 byte-order mark (some editors write one): the "
+                     "run reads past it");
+  }
   if (ctx.scan.blankStop > 0) {
     ctx.diag.warning(ctx.scan.blankStop,
                      "more than 1000 blank lines in a row: the run stops reading the file here");

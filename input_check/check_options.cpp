@@ -14,15 +14,29 @@ namespace input_check {
 
 namespace {
 
+// A tolerance or lower limit from this many metres on is far beyond any
+// orbit fit's RMS (centimetres to decimetres): most likely millimetres.
+constexpr double kMillimetresLikely = 5.0;
+
+// A value in metres that looks like millimetres.
+void check_millimetres(CheckContext& ctx, int line, const orbit_check::RealOption& k,
+                       const std::string& text, double v) {
+  if (k.use == orbit_check::OptionUse::Factor || v < kMillimetresLikely) return;
+  ctx.diag.warning(line, std::string(k.keyWord) + " " + quoted(text) + ": the run takes " +
+                             number_text(v) + " m, far above an orbit fit's RMS (centimetres to "
+                             "decimetres); for " + number_text(v) + " mm write " +
+                             number_text(v / 1000.0));
+}
+
 // What the text after the number is, and what to write instead.
 std::string trailing_advice(const std::string& text, const std::string& number) {
-  const std::size_t start = text.find_first_not_of(' ');
+  const std::size_t start = text.find_first_not_of(" \t");
   const std::size_t end = start + number.size();
   const char c = text[end];
   if (c == ',' && text.find_first_not_of("0123456789", end + 1) == std::string::npos) {
     return "the number ends at the comma; write " + number + "." + text.substr(end + 1);
   }
-  const std::size_t rest = text.find_first_not_of(" ,/", end);
+  const std::size_t rest = text.find_first_not_of(" \t,/", end);
   return "the rest " + quoted(text.substr(rest == std::string::npos ? end : rest)) + " is ignored";
 }
 
@@ -60,7 +74,8 @@ void check_real(CheckContext& ctx, const orbit_check::RealOption& k) {
                                "): the run reports \"The value for keyword \"" + name +
                                "\" exceeds the range.\" and keeps " + number_text(v));
     }
-    if (number.size() != text.size() - text.find_first_not_of(' ')) {
+    check_millimetres(ctx, line, k, text, v);
+    if (number.size() != text.size() - text.find_first_not_of(" \t")) {
       ctx.diag.warning(line, name + " " + quoted(text) + ": the run reads " + number_text(v) + " (" +
                                  trailing_advice(text, number) + ")");
     }

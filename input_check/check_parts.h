@@ -8,6 +8,7 @@
 #include "input/chkfln.h"
 #include "input_check/diagnostics.h"
 #include "input_check/keyword_scan.h"
+#include "orbit_check/check_output_files.h"
 
 namespace input_check {
 
@@ -17,6 +18,13 @@ struct ProtocolName {
   int line = 0;
   bool readable = false;
   bool notRead = false;  // a FIFO or a device: the run reads it, the check does not
+};
+
+// A file name of the input file: its keyword, line and the name as given.
+struct NamedFile {
+  std::string key;
+  int line = 0;
+  std::string given;
 };
 
 struct CheckContext {
@@ -41,6 +49,7 @@ struct CheckContext {
   std::string aSplit;
   std::string crxName;  // as given
   int crxLine = 0;
+  std::vector<NamedFile> named;  // every file name the run uses
 };
 
 // Line rules: undecodable keyword lines, counts, cut values, keywords given
@@ -58,11 +67,31 @@ void check_options(CheckContext& ctx);
 // writable, outputs that would overwrite an input or each other.
 void check_files(CheckContext& ctx);
 
+// The files of DELETE_FILES: each deleted at the end of the run, but an
+// input of the run (the same file after variables) the run does not delete.
+void check_deletions(CheckContext& ctx, const orbit_check::RunFileNames& run);
+
+// Names that are relative (as given, or through a variable holding a
+// relative folder) while the current folder is not the input file's own:
+// the folder they resolve from. On the name's line, or on the variable's.
+void check_relative_names(CheckContext& ctx);
+
 // A name the run refuses: what it says, and why.
 void report_refused(CheckContext& ctx, const input::NameFault& fault);
 
 // The protocols read as the run reads them, and the check the run makes.
 void check_run_case(CheckContext& ctx);
+
+// The start of a protocol file: empty, compressed, or naming its program.
+struct ProtocolLook {
+  bool empty = false;               // no byte at all
+  const char* compressed = nullptr; // "gzip", "bzip2" or "xz" by its magic number
+  bool namesTrjfit = false;         // one of its first 10 lines holds "TRJFIT"
+};
+
+// Looks at the first lines of the protocol opened (read on lfnWork, closed
+// after); a file that cannot be opened gives the defaults.
+ProtocolLook look_at_protocol(const std::string& opened);
 
 // "a FIFO" or "a device" for a file the check does not read (the run reads
 // it once: its data would be lost to the run, or never end); else nullptr.

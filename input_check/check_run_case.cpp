@@ -9,10 +9,12 @@
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/real_options.h"
 #include "orbit_check/rms_summary.h"
+#include "framework/m_tolk.h"
 #include "framework/opnfil.h"
 #include "platform/file_access.h"
 #include "platform/file_identity.h"
 #include "platform/fixed_text.h"
+#include "platform/units.h"
 #include "timeutil/timst2.h"
 
 namespace input_check {
@@ -47,38 +49,101 @@ struct Loop {
   std::array<double, 2> window{};
   double rmsMax = 0.0;
   int satMax = 0;
+  bool lastFails = false;  // the check the run makes fails on the last protocol's table
 };
+
+// The check the run makes on the protocol it read last, in words, when the
+// protocol's table makes it fail; nullptr when it does not.
+const char* failing_check(const CheckContext& ctx, const orbit_check::TableCount& table,
+                          const std::array<double, 2>& window) {
+  if (ctx.aSplit.empty()) {
+    const bool whole = table.rows > 0 && table.rows >= table.count;
+    if (!(ctx.tolRms > 0.0) || whole) return nullptr;
+    return "; the run makes no tolerance check and ends with an error";
+  }
+  if (ctx.protocols.size() != 1 || std::round(window[1] - window[0]) != 2.0) return nullptr;
+  if (table.rows >= table.count) return nullptr;
+  return "; the run writes no arc-split record and ends with an error";
+}
+
+// A protocol the run reads nothing from: empty, compressed, or no TRJFIT
+// protocol (none of the headings the reader looks for, and no "TRJFIT" in
+// its first lines); true when it is one (reported). last: the run's check
+// rests on it.
+bool no_protocol(CheckContext& ctx, const ProtocolName& p, const ProtocolLook& look, int nArc,
+                 const orbit_check::TableCount& table, bool last) {
+  std::string what;
+  if (look.empty) {
+    what = "is empty";
+  } else if (look.compressed) {
+    what = std::string("is compressed (") + look.compressed + ")";
+  } else if (!look.namesTrjfit && nArc == 0 && table.count == 0 && table.rows == 0 &&
+             !table.eclipses) {
+    what = "is not a TRJFIT protocol (it has none of the headings the run reads, and its first "
+           "lines do not name TRJFIT)";
+  } else {
+    return false;
+  }
+  const char* failing = nullptr;
+  if (last && ctx.aSplit.empty() && ctx.tolRms > 0.0) {
+    failing = "; the run makes no tolerance check and ends with an error";
+  } else if (last && !ctx.aSplit.empty() && ctx.protocols.size() == 1) {
+    failing = "; the run makes no arc splitting and ends with an error";
+  }
+  const std::string name = platform::absolute_name(framework::silent_expanded_name(p.given));
+  ctx.diag.add(p.line, failing ? Level::Error : Level::Warning,
+               "protocol: " + name + " " + what + ": the run reads no RMS value from it" +
+                   (look.compressed ? " (decompress it, or read it through a FIFO)" : "") +
+                   (failing ? failing : ""));
+  return true;
+}
+
+// What the reader found in one protocol.
+void report_protocol(CheckContext& ctx, const ProtocolName& p, const Loop& r,
+                     const orbit_check::TableCount& table, int irc, const char* failing) {
+  const long long days = std::llround(r.window[1] - r.window[0]);
+  ctx.diag.note(p.line, "protocol: arc " + epoch_text(r.window[0]) + " to " +
+                            epoch_text(r.window[1]) + " (" + std::to_string(days) + " days), " +
+                            std::to_string(table.count) + " satellites, " +
+                            std::to_string(table.rows) + " RMS values read");
+  const Level level = failing ? Level::Error : Level::Warning;
+  const std::string then = failing ? failing : "";
+  if (table.rows == 0) {
+    ctx.diag.add(p.line, level, "protocol: no satellite RMS values found" + then);
+  } else if (table.rows < table.count) {
+    ctx.diag.add(p.line, level,
+                 "protocol: satellite table incomplete: " + std::to_string(table.rows) + " of " +
+                     std::to_string(table.count) + " satellites read" + then);
+  }
+  if (irc != 0) {
+    ctx.diag.warning(p.line, "protocol: the reader stops early (the file ends, or a field it "
+                             "needs is not a number)");
+  }
+}
 
 // The run's protocol loop without its outputs: the window as the summary
 // rounds it, the largest RMS of the last protocol.
 Loop read_protocols(CheckContext& ctx) {
   Loop r;
-  for (const ProtocolName& p : ctx.protocols) {
+  for (std::size_t i = 0; i < ctx.protocols.size(); ++i) {
+    const ProtocolName& p = ctx.protocols[i];
     if (!p.readable || p.notRead) {
       r.complete = false;
       r.notRead = p.notRead;
       return r;
     }
+    const ProtocolLook look = look_at_protocol(framework::silent_expanded_name(p.given));
     orbit_check::ProtocolExtract e;
     int irc = 0;
     orbit_check::TableCount table;
     orbit_check::EXTDEF(p.given, 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat,
                         e.longShadow, e.nArc, irc, &table);
     orbit_check::SUMMARIZE_PROTOCOL(p.given, e, r.window, r.rmsMax, r.satMax, false);
-    const long long days = std::llround(r.window[1] - r.window[0]);
-    ctx.diag.note(p.line, "protocol: arc " + epoch_text(r.window[0]) + " to " +
-                              epoch_text(r.window[1]) + " (" + std::to_string(days) + " days), " +
-                              std::to_string(table.count) + " satellites, " +
-                              std::to_string(table.rows) + " RMS values read");
-    if (table.rows == 0) {
-      ctx.diag.warning(p.line, "protocol: no satellite RMS values found");
-    } else if (table.rows < table.count) {
-      ctx.diag.warning(p.line, "protocol: satellite table incomplete: " + std::to_string(table.rows) +
-                                   " of " + std::to_string(table.count) + " satellites read");
-    }
-    if (irc != 0) {
-      ctx.diag.warning(p.line, "protocol: the reader stops early (the file ends, or a field it "
-                               "needs is not a number)");
+    const bool last = i + 1 == ctx.protocols.size();
+    const char* failing = last ? failing_check(ctx, table, r.window) : nullptr;
+    r.lastFails = failing != nullptr;
+    if (!no_protocol(ctx, p, look, e.nArc, table, last)) {
+      report_protocol(ctx, p, r, table, irc, failing);
     }
   }
   return r;
@@ -90,13 +155,50 @@ void tolerance_case(CheckContext& ctx, const Loop& r) {
     ctx.diag.note(line, "no check: ASPLIT names no file and TOL_RMS is 0");
     return;
   }
+  if (ctx.protocols.empty()) {
+    ctx.diag.error(line,
+                   "no protocol is read: the run makes no tolerance check and ends with an error");
+    return;
+  }
+  if (r.lastFails) return;  // reported with the protocol
   std::string text = "the run makes the tolerance check on the last protocol";
-  if (!ctx.protocols.empty() && r.complete) {
+  if (r.complete) {
     text += ": largest RMS " + rms_text(r.rmsMax) + " m (satellite " + std::to_string(r.satMax) +
             ") against TOL_RMS " + number_text(ctx.tolRms) + " m";
     if (r.rmsMax > ctx.tolRms) text += ": exceeded, the run ends with an error";
   }
   ctx.diag.note(line, text);
+}
+
+// Whether the problem file has a line from line 7 on whose first 6 columns
+// are blank: the run inserts its records before it.
+bool place_for_records(const std::string& name) {
+  constexpr int kHeaderLines = 6;
+  const int lfn = framework::m_tolk.lfnWork;
+  if (platform::open_unit(lfn, name, platform::OpenStatus::Old, true) != 0) return true;
+  std::string rec;
+  bool found = false;
+  for (int line = 1; !found; ++line) {
+    if (platform::read_record(lfn, rec, 6) != platform::ReadStatus::Ok) break;
+    found = line > kHeaderLines && platform::is_blank(rec);
+  }
+  platform::close_unit(lfn);
+  return found;
+}
+
+// What stops the run from recording arc splits in the problem file it may write.
+void problem_file_refusals(CheckContext& ctx, const std::string& absolute) {
+  if (platform::no_write_permission(absolute)) {
+    ctx.diag.error(ctx.crxLine, "SATCRUX: the run cannot update the problem file (" + absolute +
+                                    " has no write permission bit, which the run respects also "
+                                    "for root): an arc split the run finds is not recorded and "
+                                    "ends the run with an error");
+  }
+  if (!not_read_kind(absolute) && !place_for_records(absolute)) {
+    ctx.diag.error(ctx.crxLine, "SATCRUX: the problem file has no place for arc-split records (no "
+                                "line from line 7 on begins with 6 blanks): an arc split the run "
+                                "finds is not recorded and ends the run with an error");
+  }
 }
 
 void problem_file(CheckContext& ctx, bool split) {
@@ -132,6 +234,9 @@ void problem_file(CheckContext& ctx, bool split) {
                                     platform::access_words(w != 0 ? w : d) + ")");
     return;
   }
+  const int errors = ctx.diag.errors();
+  problem_file_refusals(ctx, absolute);
+  if (ctx.diag.errors() > errors) return;
   ctx.diag.note(ctx.crxLine, "SATCRUX: the run may add arc-split records to the problem file");
 }
 
@@ -153,6 +258,10 @@ void check_run_case(CheckContext& ctx) {
     return;
   }
   const double days = std::round(r.window[1] - r.window[0]);
+  if (n == 1 && days == 2.0 && r.lastFails) {
+    problem_file(ctx, false);  // reported with the protocol
+    return;
+  }
   if (n == 1 && days == 2.0) {
     const double split = std::round(r.window[0]) + 1.0;
     ctx.diag.note(line, "the run makes the arc splitting (one protocol of a 2-day arc, ASPLIT named); "

@@ -28,6 +28,7 @@ struct KeywordScan {
   int blankStop = 0;             // more than 1000 blank lines end the data here
   std::vector<LongLine> longLines;
   bool readError = false;        // the file could not be read to its end
+  bool byteOrderMark = false;    // a UTF-8 byte-order mark before the first line
 };
 
 // Reads the open unit lfn from its start; the unit is rewound after.

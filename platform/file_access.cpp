@@ -57,6 +57,14 @@ int write_access(std::string_view name, std::string& folder) {
   return ::access(folder.c_str(), W_OK | X_OK) == 0 ? 0 : kErrAccess;
 }
 
+bool no_write_permission(std::string_view name) {
+  std::error_code ec;
+  const fs::file_status st = fs::status(std::string(rtrim(name)), ec);
+  if (ec || !fs::exists(st)) return false;
+  const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  return (st.permissions() & write) == fs::perms::none;
+}
+
 std::string access_words(int status) {
   switch (status) {
     case 0: return "can be used";

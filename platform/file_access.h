@@ -16,6 +16,10 @@ int read_access(std::string_view name);
 // file itself is).
 int write_access(std::string_view name, std::string& folder);
 
+// True when name is an existing file whose permission bits let nobody
+// write it (such as 0444), whoever asks; false otherwise.
+bool no_write_permission(std::string_view name);
+
 // The status of read_access or write_access in words ("no such file").
 std::string access_words(int status);
 

@@ -55,17 +55,31 @@ class CheckInputTest : public testsupport::ModuleTest {
     spit(tmp.file("two.prt"), slurp(kData + "protocols/trjfit_two_outliers.prt"));
     spit(tmp.file("three.prt"), slurp(kData + "protocols/trjfit_3day_layout_b.prt"));
     spit(tmp.file("SAT.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
+    spit(tmp.file("cut.prt"), slurp(kData + "protocols/trjfit_modern_cut_120.prt"));
+    spit(tmp.file("empty.prt"), "");
+    spit(tmp.file("notes.txt"), "Orbit fits of day 127: fine\n");
+    spit(tmp.file("z.gz"), std::string("\x1F\x8B\x08\x00\x00\x00\x00\x00", 8));
+    std::filesystem::create_symlink("two.prt", tmp.file("link.prt"));
+    // Problem files the run cannot add records to: records up to the end of
+    // the file, and no write permission bit.
+    std::string full = slurp(kData + "satcrux/SATCRUX.CRX");
+    full.erase(full.find("\n\n") + 1);
+    spit(tmp.file("full.crx"), full);
+    spit(tmp.file("ro.crx"), slurp(kData + "satcrux/SATCRUX.CRX"));
+    std::filesystem::permissions(tmp.file("ro.crx"), std::filesystem::perms::owner_read);
     std::filesystem::create_directory(tmp.file("out"));
     std::filesystem::create_directory(tmp.file("dir.prt"));
     ASSERT_EQ(mkfifo(tmp.file("p.fifo").c_str(), 0600), 0);
   }
-  // The report with the folder written as TMP, and the exit status.
+  // The report with the folder written as TMP, the current folder as CWD,
+  // and the exit status.
   std::pair<std::string, int> check(const std::string& text) {
     testsupport::reset_all_state();
     spit(tmp.file("test.inp"), replaced(text, "TMP", tmp.path()));
     std::string report;
     const int status = input_check::CHECK_INPUT(tmp.file("test.inp"), report);
-    return {replaced(replaced(report, tmp.file("test.inp"), "F"), tmp.path(), "TMP"), status};
+    report = replaced(replaced(report, tmp.file("test.inp"), "F"), tmp.path(), "TMP");
+    return {replaced(report, std::filesystem::current_path().string(), "CWD"), status};
   }
 };
 
@@ -83,6 +97,21 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "F: 0 errors, 0 warnings"},
        0},
       // Lines.
+      // What editors write.
+      {"byte-order mark", {{"ENVIRONMENT 2", "\xEF\xBB\xBF" "ENVIRONMENT 2"}}, "",
+       {"F:1: note: the file begins with a UTF-8 byte-order mark (some editors write one): the run "
+        "reads past it",
+        "F: 0 errors, 0 warnings"},
+       0},
+      {"tabs", {{"JOBOUT 1 \"", "JOBOUT\t1\t\""}, {"TOL_RMS 1", "TOL_RMS\t1"}, {"  \"USER\"", "\t\"USER\""}},
+       "",
+       {"F: 0 errors, 0 warnings"},
+       0},
+      {"typographic quotes", {{"\"${P}/out/F.SUM\"", "\u201C${P}/out/F.SUM\u201D"}}, "",
+       {"F:6: warning: OUTFIL: the run takes the typographic quotes for characters of the value "
+        "and reads \"\u201C${P}\", cut at the \"/\"; write OUTFIL 1 \"${P}/out/F.SUM\" (plain double "
+        "quotes)"},
+       1},
       {"count 1, value below", {{"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 1\n  \"${P}/two.prt\""}}, "",
        {"F:5: warning: the count 1 takes the value from this line, which has none; line 6 is read "
         "as a keyword line (write JOBOUT 1 \"value\" on one line, or the number of value lines)",
@@ -132,6 +161,13 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "keyword \"LIM_QZS\" exceeds the range.\" and keeps -2",
         "F: 3 errors, 2 warnings"},
        1},
+      {"millimetres", {{"\"0.5\"", "\"50\""}, {"LIM_GPS 1 \"0.1\"", "LIM_GPS 1 \"100\""}}, "",
+       {"F:9: warning: TOL_RMS \"50\": the run takes 50 m, far above an orbit fit's RMS (centimetres "
+        "to decimetres); for 50 mm write 0.05",
+        "F:12: warning: LIM_GPS \"100\": the run takes 100 m, far above an orbit fit's RMS "
+        "(centimetres to decimetres); for 100 mm write 0.1",
+        "F: 0 errors, 2 warnings"},
+       0},
       {"radio", {{"RADIO_1 1 \"1\"", "RADIO_1 1 \"2\""}}, "",
        {"F:4: error: RADIO_1 \"2\" is neither \"1\" nor \"0\": no protocol will be read",
         "F:7: error: no arc splitting and no tolerance check: arc splitting needs exactly one "
@@ -178,10 +214,40 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "before it opens any file (its line has 518 characters and cuts it at 255)",
         "F: 3 errors, 0 warnings"},
        1},
+      {"an input deleted", {},
+       "DELETE_FILES 4\n  \"SATCRUX\"\n  \"${P}/./two.prt\"\n  \"OUTFIL\"\n  \"${P}/test.inp\"\n",
+       {"F:14: note: DELETE_FILES: the run deletes TMP/out/F.SUM at its end",
+        "F:15: error: DELETE_FILES: the run does not delete TMP/SAT.CRX, which it reads (SATCRUX), "
+        "and warns; take \"SATCRUX\" off the list",
+        "F:16: error: DELETE_FILES: the run does not delete TMP/two.prt, which it reads (JOBOUT), "
+        "and warns; take \"${P}/./two.prt\" off the list",
+        "F:18: error: DELETE_FILES: the run does not delete F, which it reads (the input file), and "
+        "warns; take \"${P}/test.inp\" off the list",
+        "F: 3 errors, 0 warnings"},
+       1},
+      {"relative names, run in another folder",
+       {{"\"USER\" \"test\"", "\"R\" \"rel\""}, {"${P}/out/A.LST", "${R}/A.LST"}},
+       "WEEKFM 1 \"W.WEK\"\n",
+       {"F:3: warning: ENVIRONMENT: R = \"rel\" is a relative folder: the names that use it (ASPLIT) "
+        "resolve from the current folder CWD, not from the input file's folder TMP",
+        "F:14: warning: WEEKFM: \"W.WEK\" is relative: the run resolves it from the current folder "
+        "CWD, not from the input file's folder TMP"},
+       1},
       {"protocol is a FIFO", {{"two.prt", "p.fifo"}}, "",
        {"F:5: note: protocol: TMP/p.fifo is a FIFO: the run reads it, the check does not",
         "F:7: note: the check the run makes depends on the protocol, which the check does not read"},
        0},
+      {"problem file without a place for records", {{"${P}/SAT.CRX", "${P}/full.crx"}}, "",
+       {"F:8: error: SATCRUX: the problem file has no place for arc-split records (no line from line "
+        "7 on begins with 6 blanks): an arc split the run finds is not recorded and ends the run "
+        "with an error",
+        "F: 1 error, 0 warnings"},
+       1},
+      {"problem file without a write permission bit", {{"${P}/SAT.CRX", "${P}/ro.crx"}}, "",
+       {"F:8: error: SATCRUX: the run cannot update the problem file (TMP/ro.crx has no write "
+        "permission bit, which the run respects also for root): an arc split the run finds is not "
+        "recorded and ends the run with an error"},
+       1},
       {"problem file missing", {{"${P}/SAT.CRX", "${P}/NO.CRX"}}, "",
        {"F:8: error: SATCRUX: cannot read TMP/NO.CRX: no such file (the run stops in the arc "
         "splitting)"},
@@ -191,6 +257,41 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
        {"F:9: note: the run makes the tolerance check on the last protocol: largest RMS 0.231 m "
         "(satellite 19) against TOL_RMS 0.5 m",
         "F:8: note: SATCRUX: the run does not change the problem file (no arc splitting)"},
+       0},
+      {"tolerance check on no protocol", {{"\"${P}/out/A.LST\"", "\"\""}, {"\"1\"", "\"2\""}}, "",
+       {"F:9: error: no protocol is read: the run makes no tolerance check and ends with an error"},
+       1},
+      {"tolerance check on an incomplete table",
+       {{"\"${P}/out/A.LST\"", "\"\""}, {"two.prt", "cut.prt"}}, "",
+       {"F:5: error: protocol: satellite table incomplete: 120 of 136 satellites read; the run makes "
+        "no tolerance check and ends with an error",
+        "F: 1 error, 1 warning"},
+       1},
+      {"arc splitting on an incomplete table", {{"two.prt", "cut.prt"}}, "",
+       {"F:5: error: protocol: satellite table incomplete: 120 of 136 satellites read; the run writes "
+        "no arc-split record and ends with an error",
+        "F:8: note: SATCRUX: the run does not change the problem file (no arc splitting)",
+        "F: 1 error, 1 warning"},
+       1},
+      {"protocols the run reads nothing from",
+       {{"\"${P}/out/A.LST\"", "\"\""},
+        {"JOBOUT 1 \"${P}/two.prt\"",
+         "JOBOUT 3\n  \"${P}/empty.prt\"\n  \"${P}/notes.txt\"\n  \"${P}/z.gz\""}},
+       "",
+       {"F:6: warning: protocol: TMP/empty.prt is empty: the run reads no RMS value from it",
+        "F:7: warning: protocol: TMP/notes.txt is not a TRJFIT protocol (it has none of the headings "
+        "the run reads, and its first lines do not name TRJFIT): the run reads no RMS value from it",
+        "F:8: error: protocol: TMP/z.gz is compressed (gzip): the run reads no RMS value from it "
+        "(decompress it, or read it through a FIFO); the run makes no tolerance check and ends with "
+        "an error"},
+       1},
+      {"a protocol listed twice",
+       {{"\"${P}/out/A.LST\"", "\"\""},
+        {"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 2\n  \"${P}/two.prt\"\n  \"${P}/link.prt\""}},
+       "",
+       {"F:7: warning: JOBOUT: \"${P}/link.prt\" is TMP/two.prt, listed before (line 6): the run "
+        "reads it twice",
+        "F: 0 errors, 1 warning"},
        0},
       {"3-day arc", {{"two.prt", "three.prt"}}, "",
        {"F:7: error: no arc splitting and no tolerance check: arc splitting needs an arc of 2 days; "
