@@ -1,7 +1,4 @@
 #include "input/nextline_eof.h"
-
-#include <string_view>
-
 #include "framework/m_tolk.h"
 #include "framework/rderr.h"
 #include "platform/fixed_text.h"
@@ -13,8 +10,6 @@ namespace {
 constexpr std::size_t kLineLength = 255;
 // Columns read beyond the kept ones, to tell whether a value was cut.
 constexpr std::size_t kWholeLength = 1 << 16;
-// What some editors write before the first line of a UTF-8 text.
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -23,12 +18,9 @@ std::string nextline_eof(int lfn, int adjust, bool& eof, int* records, std::stri
   int blanks = 0;
   std::string rec;
   for (;;) {
-    // The kept 255 columns (after a byte-order mark); with whole, up to
-    // kWholeLength columns are read.
-    const bool fileStart = records && *records == 0;
-    const std::size_t keep =
-        whole ? kWholeLength : kLineLength + (fileStart ? kByteOrderMark.size() : 0);
-    const platform::ReadStatus st = platform::read_record(lfn, rec, keep);
+    // The kept 255 columns; with whole, up to kWholeLength columns are read.
+    const platform::ReadStatus st =
+        platform::read_record(lfn, rec, whole ? kWholeLength : kLineLength);
     if (st != platform::ReadStatus::Ok) {
       if (st == platform::ReadStatus::Error) {
         std::string name;
@@ -39,9 +31,6 @@ std::string nextline_eof(int lfn, int adjust, bool& eof, int* records, std::stri
       return {};
     }
     if (records) ++*records;
-    if (fileStart && rec.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) {
-      rec.erase(0, kByteOrderMark.size());
-    }
     if (blanks > 1000) return {};
     std::string longer;
     if (rec.size() > kLineLength) {

@@ -30,9 +30,8 @@ namespace {
 int count_keywords(int lfn) {
   int count = 0;
   bool eof = false;
-  int records = 0;
   for (;;) {
-    const std::string line = nextline_eof(lfn, 1, eof, &records);
+    const std::string line = nextline_eof(lfn, 1, eof);
     if (line.empty()) return count;
     ++count;
     std::string name;
@@ -107,10 +106,9 @@ void store_delete_list(const framework::t_key& key, int n) {
 
 void read_keywords(int lfn) {
   bool eof = false;
-  int records = 0;  // of the keyword lines: the first may follow a byte-order mark
   for (framework::t_key& key : inpKey.keys) {
     std::string whole;
-    const std::string line = nextline_eof(lfn, 1, eof, &records, &whole);
+    const std::string line = nextline_eof(lfn, 1, eof, nullptr, &whole);
     if (line.empty()) break;
     std::string name;
     int n = 0;

@@ -117,29 +117,6 @@ TEST_F(ReadInpfTest, LongLinesAreCutAndCommentOnlyFilesAreEmpty) {
   EXPECT_TRUE(values("*").empty());
 }
 
-TEST_F(ReadInpfTest, LeadingByteOrderMarkIsReadPast) {
-  const std::string bom = "\xEF\xBB\xBF";
-  const struct {
-    std::string text;
-    V keys;
-    V valuesOfA;
-  } cases[] = {
-      {bom + "A 1 \"" + bom + "x\"\n", {"A"}, {bom + "x"}},  // a mark inside a value is kept
-      {bom + "! comment\nA 1 x\n", {"A"}, {"x"}},
-      {bom + "  A 1 " + std::string(300, 'x') + "\n", {"A"}, {std::string(249, 'x')}},
-      {"B 1 y\n" + bom + "A 1 x\n", {"B", bom + "A"}, {}},  // only at the start of the file
-  };
-  int n = 0;
-  for (const auto& c : cases) {
-    const auto r = load(c.text, "INP" + std::to_string(++n));
-    ASSERT_FALSE(r.exited) << c.text << r.console;
-    EXPECT_EQ(values("*"), c.keys) << c.text;
-    if (!c.valuesOfA.empty()) {
-      EXPECT_EQ(values("A"), c.valuesOfA) << c.text;
-    }
-  }
-}
-
 TEST_F(ReadInpfTest, DeleteListNamesKeywords) {
   load("OUT 1 result.txt\nDELETE_FILES 2\nOUT\nother.txt\n");
   ASSERT_EQ(input::inpKey.nDel, 2);
