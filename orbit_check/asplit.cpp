@@ -7,6 +7,7 @@
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
 #include "input/gtflna.h"
+#include "orbit_check/edit_rule.h"
 #include "satcrux/d_satcrx.h"
 
 namespace orbit_check {
@@ -36,13 +37,10 @@ Sums system_sums(const ProtocolExtract& ext) {
   return s;
 }
 
-// One editing pass: levels from the sums, then the candidates at or above them.
-SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& start,
-                       std::array<double, kMaxSys>& level) {
-  level.fill(0.0);
-  for (int s = 0; s < kMaxSys; ++s) {
-    if (start.count[s] > 0) level[s] = start.sum[s] * thr.factor[s] / start.count[s];
-  }
+// The satellites at or above the level and the lower limit of their system
+// (level 0: the system is not edited).
+SplitList candidates_at(const ProtocolExtract& ext, const ThresholdTable& thr,
+                        const std::array<double, kMaxSys>& level) {
   SplitList pass;
   for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
     const int sys = system_index(ext.satNum[i]);
@@ -54,6 +52,38 @@ SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, co
   }
   pass.count = static_cast<int>(pass.satNum.size());
   return pass;
+}
+
+// One editing pass of the mean rule: levels from the sums, then the
+// candidates at or above them.
+SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& start,
+                       std::array<double, kMaxSys>& level) {
+  level.fill(0.0);
+  for (int s = 0; s < kMaxSys; ++s) {
+    if (start.count[s] > 0) level[s] = start.sum[s] * thr.factor[s] / start.count[s];
+  }
+  return candidates_at(ext, thr, level);
+}
+
+// Factor x the median RMS of each system of kMinMedianSats satellites or
+// more, an RMS of 0 taken as in the sums (the middle value, or the mean of
+// the two middle values); 0 for the others.
+std::array<double, kMaxSys> median_levels(const ProtocolExtract& ext, const ThresholdTable& thr) {
+  std::array<std::vector<double>, kMaxSys> values;
+  for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
+    const int sys = system_index(ext.satNum[i]);
+    if (sys >= 0) values[sys].push_back(ext.rms[i] == 0.0 ? kZeroRms : ext.rms[i]);
+  }
+  std::array<double, kMaxSys> level{};
+  for (int s = 0; s < kMaxSys; ++s) {
+    std::vector<double>& v = values[s];
+    const std::size_t n = v.size();
+    if (n < static_cast<std::size_t>(kMinMedianSats)) continue;
+    std::sort(v.begin(), v.end());
+    const double median = n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+    level[s] = thr.factor[s] * median;
+  }
+  return level;
 }
 
 // Sums without the candidates of a pass, for the next pass's levels.
@@ -103,6 +133,11 @@ void drop_known_splits(double splitEpoch, SplitList& split) {
 
 void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
                      std::array<double, kMaxSys>& level, SplitList& split) {
+  if (thresholds.rule == EditRule::Median) {  // the median needs no second pass
+    level = median_levels(ext, thresholds);
+    split = candidates_at(ext, thresholds, level);
+    return;
+  }
   const Sums all = system_sums(ext);
   split = SplitList{};
   Sums current = all;
