@@ -5,6 +5,7 @@
 
 #include "input_check/check_parts.h"
 #include "input/d_inpkey.h"
+#include "orbit_check/edit_rule.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/real_options.h"
@@ -47,7 +48,16 @@ struct Loop {
   std::array<double, 2> window{};
   double rmsMax = 0.0;
   int satMax = 0;
+  // The systems of the last protocol as the editing takes them.
+  std::array<orbit_check::SystemEditing, orbit_check::kMaxSys> editing{};
 };
+
+orbit_check::ThresholdTable thresholds(const CheckContext& ctx) {
+  orbit_check::ThresholdTable thr;
+  thr.factor = ctx.factor;
+  thr.rule = ctx.rule;
+  return thr;
+}
 
 // The run's protocol loop without its outputs: the window as the summary
 // rounds it, the largest RMS of the last protocol.
@@ -65,6 +75,7 @@ Loop read_protocols(CheckContext& ctx) {
     orbit_check::EXTDEF(p.given, 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat,
                         e.longShadow, e.nArc, irc, &table);
     orbit_check::SUMMARIZE_PROTOCOL(p.given, e, r.window, r.rmsMax, r.satMax, false);
+    r.editing = orbit_check::system_editing(e, thresholds(ctx));
     const long long days = std::llround(r.window[1] - r.window[0]);
     ctx.diag.note(p.line, "protocol: arc " + epoch_text(r.window[0]) + " to " +
                               epoch_text(r.window[1]) + " (" + std::to_string(days) + " days), " +
@@ -97,6 +108,41 @@ void tolerance_case(CheckContext& ctx, const Loop& r) {
     if (r.rmsMax > ctx.tolRms) text += ": exceeded, the run ends with an error";
   }
   ctx.diag.note(line, text);
+}
+
+// The keyword of an option of system s ("FAC_SBA", "LIM_SBA").
+std::string option_key(orbit_check::OptionUse use, int s) {
+  for (const orbit_check::RealOption& o : orbit_check::real_options()) {
+    if (o.use == use && o.sys == s) return o.keyWord;
+  }
+  return std::string();
+}
+
+// Edited systems whose satellites the rule cannot split, on their factor's line.
+void not_editable(CheckContext& ctx, const Loop& r) {
+  for (int s = 0; s < orbit_check::kMaxSys; ++s) {
+    const orbit_check::SystemEditing& e = r.editing[static_cast<std::size_t>(s)];
+    const double factor = ctx.factor[static_cast<std::size_t>(s)];
+    if (factor == 0.0 || e.count == 0 || e.editable) continue;
+    const std::string key = option_key(orbit_check::OptionUse::Factor, s);
+    const std::string name(orbit_check::kSystemName[static_cast<std::size_t>(s)]);
+    const std::string has = name + " has " + std::to_string(e.count) + " satellite" +
+                            (e.count == 1 ? "" : "s") + " in the protocol";
+    if (ctx.rule == orbit_check::EditRule::Median) {
+      ctx.diag.warning(ctx.value_line(key, 0),
+                       key + ": " + has + ": the median rule needs " +
+                           std::to_string(orbit_check::kMinMedianSats) + " and does not edit " +
+                           name + " (the run warns)");
+      continue;
+    }
+    ctx.diag.warning(ctx.value_line(key, 0),
+                     key + " " + number_text(factor) + ": " + has +
+                         ", no more than the factor: with the mean rule none can reach factor x "
+                         "mean RMS, and the run warns; use a factor below " +
+                         number_text(factor) + " with a lower limit (" +
+                         option_key(orbit_check::OptionUse::Limit, s) +
+                         "), or EDIT_RULE \"MEDIAN\"");
+  }
 }
 
 void problem_file(CheckContext& ctx, bool split) {
@@ -155,13 +201,16 @@ void check_run_case(CheckContext& ctx) {
   const double days = std::round(r.window[1] - r.window[0]);
   if (n == 1 && days == 2.0) {
     const double split = std::round(r.window[0]) + 1.0;
+    const bool median = ctx.rule == orbit_check::EditRule::Median;
     ctx.diag.note(line, "the run makes the arc splitting (one protocol of a 2-day arc, ASPLIT named); "
-                        "split day " + epoch_text(split).substr(0, 10));
+                        "split day " + epoch_text(split).substr(0, 10) +
+                        (median ? "; EDIT_RULE MEDIAN" : ""));
     bool edited = false;
     for (double f : ctx.factor) edited = edited || f != 0.0;
     if (!edited) {
       ctx.diag.warning(line, "no system is edited: every factor (" + factors_read() + ") is 0");
     }
+    not_editable(ctx, r);
     problem_file(ctx, true);
     return;
   }

@@ -14,7 +14,6 @@ namespace orbit_check {
 namespace {
 
 constexpr int kMaxSplitEvents = 2000;
-constexpr double kZeroRms = 0.01;  // stands for an RMS of exactly 0 in the sums
 
 struct Sums {
   std::array<double, kMaxSys> sum{};
@@ -65,27 +64,6 @@ SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, co
   return candidates_at(ext, thr, level);
 }
 
-// Factor x the median RMS of each system of kMinMedianSats satellites or
-// more, an RMS of 0 taken as in the sums (the middle value, or the mean of
-// the two middle values); 0 for the others.
-std::array<double, kMaxSys> median_levels(const ProtocolExtract& ext, const ThresholdTable& thr) {
-  std::array<std::vector<double>, kMaxSys> values;
-  for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
-    const int sys = system_index(ext.satNum[i]);
-    if (sys >= 0) values[sys].push_back(ext.rms[i] == 0.0 ? kZeroRms : ext.rms[i]);
-  }
-  std::array<double, kMaxSys> level{};
-  for (int s = 0; s < kMaxSys; ++s) {
-    std::vector<double>& v = values[s];
-    const std::size_t n = v.size();
-    if (n < static_cast<std::size_t>(kMinMedianSats)) continue;
-    std::sort(v.begin(), v.end());
-    const double median = n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
-    level[s] = thr.factor[s] * median;
-  }
-  return level;
-}
-
 // Sums without the candidates of a pass, for the next pass's levels.
 Sums without(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& all,
              const std::array<double, kMaxSys>& level) {
@@ -134,7 +112,8 @@ void drop_known_splits(double splitEpoch, SplitList& split) {
 void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
                      std::array<double, kMaxSys>& level, SplitList& split) {
   if (thresholds.rule == EditRule::Median) {  // the median needs no second pass
-    level = median_levels(ext, thresholds);
+    const std::array<double, kMaxSys> median = system_medians(ext);
+    for (int s = 0; s < kMaxSys; ++s) level[s] = thresholds.factor[s] * median[s];
     split = candidates_at(ext, thresholds, level);
     return;
   }

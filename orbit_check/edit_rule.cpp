@@ -1,5 +1,6 @@
 #include "orbit_check/edit_rule.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,24 @@ bool mean_rule_blind(int n, double factor) {
   return n > 0 && factor > 0.0 && (n < factor || (n == factor && n > 1));
 }
 
+std::array<double, kMaxSys> system_medians(const ProtocolExtract& ext) {
+  std::array<std::vector<double>, kMaxSys> values;
+  for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
+    const int sat = ext.satNum[i];
+    if (sat < 0 || sat >= 100 * kMaxSys) continue;
+    values[sat_system(sat) - 1].push_back(ext.rms[i] == 0.0 ? kZeroRms : ext.rms[i]);
+  }
+  std::array<double, kMaxSys> median{};
+  for (int s = 0; s < kMaxSys; ++s) {
+    std::vector<double>& v = values[s];
+    const std::size_t n = v.size();
+    if (n < static_cast<std::size_t>(kMinMedianSats)) continue;
+    std::sort(v.begin(), v.end());
+    median[s] = n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0;
+  }
+  return median;
+}
+
 std::array<SystemEditing, kMaxSys> system_editing(const ProtocolExtract& ext,
                                                   const ThresholdTable& thresholds) {
   std::array<SystemEditing, kMaxSys> systems{};
@@ -39,6 +58,11 @@ std::array<SystemEditing, kMaxSys> system_editing(const ProtocolExtract& ext,
     if (factor == 0.0 || e.count == 0) continue;
     e.editable = thresholds.rule == EditRule::Median ? e.count >= kMinMedianSats
                                                      : !mean_rule_blind(e.count, factor);
+  }
+  if (thresholds.rule != EditRule::Median) return systems;
+  const std::array<double, kMaxSys> median = system_medians(ext);
+  for (int s = 0; s < kMaxSys; ++s) {
+    if (systems[s].editable) systems[s].median = median[s];
   }
   return systems;
 }

@@ -242,7 +242,7 @@ void split_systems(JsonWriter& w, const RunRecord& run) {
     const orbit_check::SystemEditing& e = run.editing[static_cast<std::size_t>(s)];
     const double level = run.split->level[s];
     const bool none = median && !e.editable;
-    const std::string statistic = none ? "null" : num(level / factor);
+    const std::string statistic = none ? "null" : num(median ? e.median : level / factor);
     w.open("", '{', true);
     w.raw("system", quoted(kSystemName[s]));
     w.raw("letter", quoted(kSystemLetter[s]));

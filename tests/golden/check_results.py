@@ -112,7 +112,7 @@ def check_report(case, results, report):
         check(warned == (s["satellite_count"] > 0 and not s["editable"]), case,
               f"warning for {s['system']} when it cannot be edited")
         check(s["statistic"] == rule.lower(), case, f"report: statistic of {s['system']}")
-        check((s["mean_rms_m"] == s["statistic_rms_m"]) == (rule == "MEAN"), case,
+        check(s["mean_rms_m"] == (s["statistic_rms_m"] if rule == "MEAN" else None), case,
               f"report: mean of {s['system']} with the mean rule only")
     date = split["split_epoch"]["iso"][:10]
     check(lines[2].startswith(f"Arc splitting for{len(split['split']):3d} sat. on {date}"), case,
