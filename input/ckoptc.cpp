@@ -12,7 +12,8 @@ namespace {
 
 std::string trimmed(std::string_view value) {
   const std::size_t b = value.find_first_not_of(' ');
-  return b == std::string_view::npos ? std::string() : std::string(platform::rtrim(value.substr(b)));
+  if (b == std::string_view::npos) return std::string();
+  return std::string(platform::rtrim(value.substr(b)));
 }
 
 void writeNotAllowed(int iMode, std::string_view keyWord, std::string_view srName,

@@ -17,8 +17,9 @@ EditRule read_edit_rule(int& irCode) {
   input::READKEYS(kKey, value, irc);
   const std::vector<std::string_view> allowed(kEditRuleName.begin(), kEditRuleName.end());
   const int mean = static_cast<int>(EditRule::Mean);
-  return static_cast<EditRule>(input::CKOPTC(1, kKey, value, "FITCHK", "Editing rule (MEAN or MEDIAN)",
-                                             irc, irCode, allowed, mean, mean));
+  return static_cast<EditRule>(input::CKOPTC(1, kKey, value, "FITCHK",
+                                             "Editing rule (MEAN or MEDIAN)", irc, irCode, allowed,
+                                             mean, mean));
 }
 
 bool mean_rule_blind(int n, double factor) {
