@@ -114,8 +114,8 @@ void PRINT_THRESHOLDS(const ThresholdTable& thresholds) {
   const std::string title = median ? "THRESHOLD VALUES FOR RMS (EDIT_RULE MEDIAN)"
                                    : "THRESHOLD VALUES FOR RMS";
   framework::write_lines(lfn, {" " + title, " " + std::string(title.size(), '-')});
-  framework::write_line(lfn, heads("SYSTEM", median ? "FACTOR WRT MEDIAN RMS" : "FACTOR WRT MEAN RMS",
-                                   "LOWER LIMIT FOR RMS"));
+  const char* factorHead = median ? "FACTOR WRT MEDIAN RMS" : "FACTOR WRT MEAN RMS";
+  framework::write_line(lfn, heads("SYSTEM", factorHead, "LOWER LIMIT FOR RMS"));
   framework::write_line(lfn, heads("-------", std::string(static_cast<std::size_t>(w), '-'),
                                    "-------------------"));
   for (int s = 0; s < kMaxSys; ++s) {

@@ -96,7 +96,8 @@ std::vector<RefLine> ref_lines(const RunRecord& run, int sys) {
   if (run.split && factor != 0.0 && drawn_edited(run, sys)) {
     const double level = run.split->level[sys] * 1000.0;
     const std::string stat = statistic(run);
-    lines.push_back({"mean", level / factor, stat + " RMS " + fixed_text(level / factor, 1) + " mm"});
+    lines.push_back(
+        {"mean", level / factor, stat + " RMS " + fixed_text(level / factor, 1) + " mm"});
     lines.push_back({"level", level,
                      "editing level " + fixed_text(level, 1) + " mm (" +
                          shortest_text(factor) + " \xC3\x97 " + stat + ")"});

@@ -21,8 +21,8 @@ TEST_F(CkoptcTest, ValuesOfASetOfChoices) {
   };
   const std::string ind(16, ' ');
   const auto head = [&](const std::string& first, const std::string& file) {
-    return "\n" + first + "\n" + ind + "Input file:  " + file + "\n" + ind + "Called by:   FITCHK\n" +
-           ind + "Option:      Editing rule\n";
+    return "\n" + first + "\n" + ind + "Input file:  " + file + "\n" + ind +
+           "Called by:   FITCHK\n" + ind + "Option:      Editing rule\n";
   };
   const std::string file = tmp.file("test.inp");
   const Case cases[] = {

@@ -133,9 +133,9 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "F: 3 errors, 2 warnings"},
        1},
       {"edit rule not allowed", {}, "EDIT_RULE 1 \"median\"\n",
-       {"F:14: error: EDIT_RULE \"median\" is not allowed (\"MEAN\" or \"MEDIAN\"): the run reports "
-        "\"The value for keyword \"EDIT_RULE\" is not allowed.\" and takes MEAN (write \"MEDIAN\": "
-        "upper case)",
+       {"F:14: error: EDIT_RULE \"median\" is not allowed (\"MEAN\" or \"MEDIAN\"): the run "
+        "reports \"The value for keyword \"EDIT_RULE\" is not allowed.\" and takes MEAN (write "
+        "\"MEDIAN\": upper case)",
         "F: 1 error, 0 warnings"},
        1},
       // 6 GLONASS satellites with factor 6: the mean rule is blind, the median is not.

@@ -338,8 +338,8 @@ TEST_F(AsplitFileTest, TheMedianRuleInTheReportsAndTheWarningsOfSystemsNotEdited
             " -------  -------------------  -------------\n"
             " GPS                25.0 mm        75.0 mm\n"
             " SBAS     not edited: fewer than 3 satellites");
-  EXPECT_NE(r.console.find("\nMedian RMS and editing level (EDIT_RULE MEDIAN): G 0.025/ 0.075  S not "
-                           "edited\nArc splitting"),
+  EXPECT_NE(r.console.find("\nMedian RMS and editing level (EDIT_RULE MEDIAN): G 0.025/ 0.075  "
+                           "S not edited\nArc splitting"),
             std::string::npos)
       << r.console;
 
@@ -350,9 +350,10 @@ TEST_F(AsplitFileTest, TheMedianRuleInTheReportsAndTheWarningsOfSystemsNotEdited
   t.factor[1] = 3.0;
   const std::string b16(16, ' ');
   r = testsupport::run_captured(tmp, [&] { orbit_check::warn_not_editable(systems, t); });
-  EXPECT_EQ(r.console, "\n ### PG FITCHK: SBAS is not edited: the median rule needs 3 satellites\n" +
-                           b16 + "Satellites: 2, factor FAC_SBA: 2.5\n" + b16 +
-                           "No satellite of SBAS is split.\n\n");
+  EXPECT_EQ(r.console,
+            "\n ### PG FITCHK: SBAS is not edited: the median rule needs 3 satellites\n" + b16 +
+                "Satellites: 2, factor FAC_SBA: 2.5\n" + b16 +
+                "No satellite of SBAS is split.\n\n");
   t.rule = orbit_check::EditRule::Mean;
   r = testsupport::run_captured(tmp, [&] { orbit_check::warn_not_editable(systems, t); });
   EXPECT_EQ(r.console,
@@ -360,7 +361,8 @@ TEST_F(AsplitFileTest, TheMedianRuleInTheReportsAndTheWarningsOfSystemsNotEdited
                 b16 + "Satellites: 2, factor FAC_SBA: 2.5\n" + b16 +
                 "A satellite reaches factor x mean RMS only when its system has more\n" + b16 +
                 "satellites than the factor (the mean holds the satellite's own RMS).\n" + b16 +
-                "Use a factor below 2.5 with a lower limit (LIM_SBA), or EDIT_RULE \"MEDIAN\".\n\n");
+                "Use a factor below 2.5 with a lower limit (LIM_SBA), or EDIT_RULE "
+                "\"MEDIAN\".\n\n");
 }
 
 TEST_F(AsplitFileTest, MoreThanAHundredSplitsContinueOnAnotherLine) {
