@@ -2,11 +2,12 @@
 //
 //   gen_protocol FILE [seed=N] [sats=N] [iters=N] [layout=A|B] [noise=N] [final-noise=N]
 //                [ecl=N] [passages=N] [truncate=N] [arc="START,END"]...
-//                [systems=modern] [outlier=SAT:RMS]...
+//                [systems=modern] [outlier=SAT:RMS]... [rms=SAT:RMS]...
 //
 // Each arc= adds an arc window (the first replaces the default 2-day arc).
 // systems=modern gives the 136 satellites of six systems (sats= is then
-// ignored); each outlier= adds RMS metres to that satellite.
+// ignored); each outlier= adds RMS metres to that satellite; each rms= sets
+// that satellite's RMS in the final tables to exactly RMS metres.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -43,6 +44,9 @@ bool apply(bench::ProtocolPlan& plan, const std::string& arg, bool& firstArc) {
     plan.sats = bench::modern_satellites();
   } else if (key == "outlier" && value.find(':') != std::string::npos) {
     plan.outliers.emplace_back(std::atoi(value.c_str()),
+                               std::atof(value.substr(value.find(':') + 1).c_str()));
+  } else if (key == "rms" && value.find(':') != std::string::npos) {
+    plan.fixedRms.emplace_back(std::atoi(value.c_str()),
                                std::atof(value.substr(value.find(':') + 1).c_str()));
   } else if (key == "arc" && value.find(',') != std::string::npos) {
     if (firstArc) plan.arcs.clear();

@@ -15,6 +15,9 @@ struct ProtocolPlan {
   // Satellite number and the RMS (m) added to it in every table: outliers
   // besides the fourth row, which always has 0.2 m more.
   std::vector<std::pair<int, double>> outliers;
+  // Satellite number and its RMS (m) in the final tables, exactly: no noise,
+  // no outlier added (earlier iterations scaled as the others).
+  std::vector<std::pair<int, double>> fixedRms;
   int nIter = 5;           // iterations; the last one is final
   char layout = 'A';       // satellite table layout, 'A' or 'B'
   int noisePerTable = 40;  // residual lines behind every RMS table

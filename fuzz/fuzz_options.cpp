@@ -9,6 +9,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "input/ckoptb.h"
+#include "input/ckoptc.h"
 #include "input/ckopti.h"
 #include "input/ckoptn.h"
 #include "input/ckoptr.h"
@@ -86,6 +87,16 @@ void check_buttons(FuzzedDataProvider& in, int mode, const std::vector<std::stri
   });
 }
 
+void check_choice(FuzzedDataProvider& in, int mode, const std::vector<std::string>& values,
+                  const Place& p) {
+  int irCode = 0;
+  const std::vector<std::string_view> allowed = {"MEAN", "MEDIAN"};
+  const int empty = in.ConsumeIntegral<int>(), error = in.ConsumeIntegral<int>();
+  fuzzsupport::run([&] {
+    input::CKOPTC(mode, "KEY", values, "FUZZ", p.descr, p.irc, irCode, allowed, empty, error);
+  });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -115,5 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check_reals(in, mode, values, p);
   check_ints(in, mode, values, p);
   check_buttons(in, mode, buttons, p);
+  check_choice(in, mode, values, p);
   return 0;
 }

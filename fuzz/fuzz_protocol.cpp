@@ -1,11 +1,13 @@
 // Reads arbitrary bytes as a TRJFIT protocol and runs everything the program
-// does with an extract: the summary step, the editing passes and the reports.
+// does with an extract: the summary step, the editing under both rules and
+// the reports.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "fuzz/fuzz_support.h"
 #include "orbit_check/asplit.h"
+#include "orbit_check/edit_rule.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/rms_summary.h"
@@ -33,6 +35,17 @@ void use_extract(const std::string& path, orbit_check::ProtocolExtract& e) {
   orbit_check::SplitList split;
   orbit_check::edit_candidates(e, thr, level, split);
   fuzzsupport::require(split.count == static_cast<int>(split.satNum.size()), "split count");
+  orbit_check::print_split_tables(e, thr, level, split);
+  orbit_check::write_split_report(11, thr, level, split, e.window[0] + 1.0, "SATCRUX", path);
+  // The median rule: candidates only in systems it can edit.
+  thr.rule = orbit_check::EditRule::Median;
+  const auto systems = orbit_check::system_editing(e, thr);
+  orbit_check::warn_not_editable(systems, thr);
+  orbit_check::edit_candidates(e, thr, level, split);
+  for (int s = 0; s < orbit_check::kMaxSys; ++s) {
+    fuzzsupport::require(systems[s].editable || level[s] == 0.0,
+                         "no median level for a system not edited");
+  }
   orbit_check::print_split_tables(e, thr, level, split);
   orbit_check::write_split_report(11, thr, level, split, e.window[0] + 1.0, "SATCRUX", path);
 }

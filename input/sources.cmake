@@ -12,6 +12,7 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/ckopti.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ckoptn.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ckoptb.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ckoptc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/m_ckopt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/descrp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gtflna.cpp

@@ -1,12 +1,16 @@
 // The options of a run, checked with the run's own checkers.
+#include <algorithm>
+#include <cctype>
 #include <optional>
 #include <vector>
 
 #include "input/ckoptb.h"
+#include "input/ckoptc.h"
 #include "input/d_inpkey.h"
 #include "input/m_ckopt.h"
 #include "input_check/check_parts.h"
 #include "input_check/fitchk_keywords.h"
+#include "orbit_check/edit_rule.h"
 #include "platform/field_read.h"
 #include "platform/fixed_text.h"
 
@@ -84,6 +88,41 @@ void check_real(CheckContext& ctx, const orbit_check::RealOption& k) {
   if (k.use == orbit_check::OptionUse::Factor) ctx.factor[static_cast<std::size_t>(k.sys)] = taken;
 }
 
+// "EDIT_RULE": one value, "MEAN" or "MEDIAN" (empty: MEAN).
+void check_edit_rule(CheckContext& ctx) {
+  constexpr const char* kKey = "EDIT_RULE";
+  int irCode = 0;
+  ctx.rule = orbit_check::read_edit_rule(irCode);
+  if (!input::TSTKEY(kKey)) return;
+  std::vector<std::string> value;
+  int irc = 0;
+  input::READKEYS(kKey, value, irc);
+  const std::string mean(orbit_check::kEditRuleName[0]);
+  const std::vector<std::string_view> allowed(orbit_check::kEditRuleName.begin(),
+                                              orbit_check::kEditRuleName.end());
+  if (value.size() > 1) {
+    ctx.diag.error(ctx.line_of(kKey), "EDIT_RULE has " + std::to_string(value.size()) +
+                                          " values: the run reports \"Too many items found for "
+                                          "keyword \"EDIT_RULE\".\" and takes " + mean);
+    return;
+  }
+  const int line = ctx.value_line(kKey, 0);
+  const std::string text = value.empty() ? std::string() : std::string(platform::rtrim(value[0]));
+  if (platform::is_blank(text)) {
+    ctx.diag.note(line, "EDIT_RULE is empty: the run takes " + mean);
+    return;
+  }
+  if (irCode == 0) return;
+  std::string upper = text.substr(text.find_first_not_of(' '));
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const bool caseOnly = std::find(allowed.begin(), allowed.end(), upper) != allowed.end();
+  ctx.diag.error(line, "EDIT_RULE " + quoted(text) + " is not allowed (" +
+                           input::allowedText(allowed) +
+                           "): the run reports \"The value for keyword \"EDIT_RULE\" is not "
+                           "allowed.\" and takes " + mean +
+                           (caseOnly ? " (write " + quoted(upper) + ": upper case)" : ""));
+}
+
 void check_radio(CheckContext& ctx) {
   std::vector<std::string> value;
   int irc = 0;
@@ -121,6 +160,7 @@ void check_options(CheckContext& ctx) {
   for (const FitchkKeyword& k : fitchk_keywords()) {
     if (k.kind == KeyKind::CheckBox) check_box(ctx, k);
     if (k.kind == KeyKind::Real) check_real(ctx, *k.option);
+    if (k.kind == KeyKind::Choice) check_edit_rule(ctx);
   }
 }
 

@@ -9,6 +9,7 @@
 #include "input_check/diagnostics.h"
 #include "input_check/keyword_scan.h"
 #include "orbit_check/check_output_files.h"
+#include "orbit_check/protocol_extract.h"
 
 namespace input_check {
 
@@ -44,6 +45,7 @@ struct CheckContext {
   // Options as the run takes them (check_options).
   double tolRms = 0.0;
   std::array<double, 6> factor{};
+  orbit_check::EditRule rule = orbit_check::EditRule::Mean;
   // Files (check_files).
   std::vector<ProtocolName> protocols;
   std::string aSplit;
@@ -60,7 +62,8 @@ void check_lines(CheckContext& ctx);
 // (reported with the refusal).
 void check_long_lines(CheckContext& ctx);
 
-// The options of the run: missing, empty, not a number, out of range.
+// The options of the run: missing, empty, not a number, out of range, a
+// rule not allowed.
 void check_options(CheckContext& ctx);
 
 // Every file named: variables, the name opened, inputs readable, outputs

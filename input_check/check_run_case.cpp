@@ -5,6 +5,7 @@
 
 #include "input_check/check_parts.h"
 #include "input/d_inpkey.h"
+#include "orbit_check/edit_rule.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/real_options.h"
@@ -50,7 +51,16 @@ struct Loop {
   double rmsMax = 0.0;
   int satMax = 0;
   bool lastFails = false;  // the check the run makes fails on the last protocol's table
+  // The systems of the last protocol as the editing takes them.
+  std::array<orbit_check::SystemEditing, orbit_check::kMaxSys> editing{};
 };
+
+orbit_check::ThresholdTable thresholds(const CheckContext& ctx) {
+  orbit_check::ThresholdTable thr;
+  thr.factor = ctx.factor;
+  thr.rule = ctx.rule;
+  return thr;
+}
 
 // The check the run makes on the protocol it read last, in words, when the
 // protocol's table makes it fail; nullptr when it does not.
@@ -62,6 +72,7 @@ const char* failing_check(const CheckContext& ctx, const orbit_check::TableCount
     return "; the run makes no tolerance check and ends with an error";
   }
   if (ctx.protocols.size() != 1 || std::round(window[1] - window[0]) != 2.0) return nullptr;
+  if (table.rows == 0) return "; the run makes no arc splitting and ends with an error";
   if (table.rows >= table.count) return nullptr;
   return "; the run writes no arc-split record and ends with an error";
 }
@@ -139,6 +150,7 @@ Loop read_protocols(CheckContext& ctx) {
     orbit_check::EXTDEF(p.given, 1, r.window, e.nSat, e.satNum, e.rms, e.nEcl, e.eclSat,
                         e.longShadow, e.nArc, irc, &table);
     orbit_check::SUMMARIZE_PROTOCOL(p.given, e, r.window, r.rmsMax, r.satMax, false);
+    r.editing = orbit_check::system_editing(e, thresholds(ctx));
     const bool last = i + 1 == ctx.protocols.size();
     const char* failing = last ? failing_check(ctx, table, r.window) : nullptr;
     r.lastFails = failing != nullptr;
@@ -198,6 +210,41 @@ void problem_file_refusals(CheckContext& ctx, const std::string& absolute) {
     ctx.diag.error(ctx.crxLine, "SATCRUX: the problem file has no place for arc-split records (no "
                                 "line from line 7 on begins with 6 blanks): an arc split the run "
                                 "finds is not recorded and ends the run with an error");
+  }
+}
+
+// The keyword of an option of system s ("FAC_SBA", "LIM_SBA").
+std::string option_key(orbit_check::OptionUse use, int s) {
+  for (const orbit_check::RealOption& o : orbit_check::real_options()) {
+    if (o.use == use && o.sys == s) return o.keyWord;
+  }
+  return std::string();
+}
+
+// Edited systems whose satellites the rule cannot split, on their factor's line.
+void not_editable(CheckContext& ctx, const Loop& r) {
+  for (int s = 0; s < orbit_check::kMaxSys; ++s) {
+    const orbit_check::SystemEditing& e = r.editing[static_cast<std::size_t>(s)];
+    const double factor = ctx.factor[static_cast<std::size_t>(s)];
+    if (factor == 0.0 || e.count == 0 || e.editable) continue;
+    const std::string key = option_key(orbit_check::OptionUse::Factor, s);
+    const std::string name(orbit_check::kSystemName[static_cast<std::size_t>(s)]);
+    const std::string has = name + " has " + std::to_string(e.count) + " satellite" +
+                            (e.count == 1 ? "" : "s") + " in the protocol";
+    if (ctx.rule == orbit_check::EditRule::Median) {
+      ctx.diag.warning(ctx.value_line(key, 0),
+                       key + ": " + has + ": the median rule needs " +
+                           std::to_string(orbit_check::kMinMedianSats) + " and does not edit " +
+                           name + " (the run warns)");
+      continue;
+    }
+    ctx.diag.warning(ctx.value_line(key, 0),
+                     key + " " + number_text(factor) + ": " + has +
+                         ", no more than the factor: with the mean rule none can reach factor x "
+                         "mean RMS, and the run warns; use a factor below " +
+                         number_text(factor) + " with a lower limit (" +
+                         option_key(orbit_check::OptionUse::Limit, s) +
+                         "), or EDIT_RULE \"MEDIAN\"");
   }
 }
 
@@ -264,13 +311,16 @@ void check_run_case(CheckContext& ctx) {
   }
   if (n == 1 && days == 2.0) {
     const double split = std::round(r.window[0]) + 1.0;
+    const bool median = ctx.rule == orbit_check::EditRule::Median;
     ctx.diag.note(line, "the run makes the arc splitting (one protocol of a 2-day arc, ASPLIT named); "
-                        "split day " + epoch_text(split).substr(0, 10));
+                        "split day " + epoch_text(split).substr(0, 10) +
+                        (median ? "; EDIT_RULE MEDIAN" : ""));
     bool edited = false;
     for (double f : ctx.factor) edited = edited || f != 0.0;
     if (!edited) {
       ctx.diag.warning(line, "no system is edited: every factor (" + factors_read() + ") is 0");
     }
+    not_editable(ctx, r);
     problem_file(ctx, true);
     return;
   }

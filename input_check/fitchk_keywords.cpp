@@ -26,6 +26,7 @@ std::vector<FitchkKeyword> keyword_list() {
   for (const orbit_check::RealOption& o : orbit_check::real_options()) {
     list.push_back({o.keyWord, KeyKind::Real, o.descr, &o});
   }
+  list.push_back({"EDIT_RULE", KeyKind::Choice});
   list.insert(list.end(), {
                               {"OUTFIL", KeyKind::Output},
                               {"WEEKFM", KeyKind::Output},

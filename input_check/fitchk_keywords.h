@@ -16,6 +16,7 @@ enum class KeyKind {
   Output,       // a file the run writes
   Input,        // a file the run reads
   CheckBox,     // "1" or "0", checked by CKOPTB
+  Choice,       // one of a set of texts, checked by CKOPTC
   Text,         // read as it stands
   List,         // a list of values (ENVIRONMENT, DELETE_FILES)
 };

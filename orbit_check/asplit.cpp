@@ -7,13 +7,13 @@
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
 #include "input/gtflna.h"
+#include "orbit_check/edit_rule.h"
 #include "satcrux/d_satcrx.h"
 
 namespace orbit_check {
 namespace {
 
 constexpr int kMaxSplitEvents = 2000;
-constexpr double kZeroRms = 0.01;  // stands for an RMS of exactly 0 in the sums
 
 struct Sums {
   std::array<double, kMaxSys> sum{};
@@ -36,13 +36,10 @@ Sums system_sums(const ProtocolExtract& ext) {
   return s;
 }
 
-// One editing pass: levels from the sums, then the candidates at or above them.
-SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& start,
-                       std::array<double, kMaxSys>& level) {
-  level.fill(0.0);
-  for (int s = 0; s < kMaxSys; ++s) {
-    if (start.count[s] > 0) level[s] = start.sum[s] * thr.factor[s] / start.count[s];
-  }
+// The satellites at or above the level and the lower limit of their system
+// (level 0: the system is not edited).
+SplitList candidates_at(const ProtocolExtract& ext, const ThresholdTable& thr,
+                        const std::array<double, kMaxSys>& level) {
   SplitList pass;
   for (int i = 0; i < ext.nSat && i < kMaxSat; ++i) {
     const int sys = system_index(ext.satNum[i]);
@@ -54,6 +51,17 @@ SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, co
   }
   pass.count = static_cast<int>(pass.satNum.size());
   return pass;
+}
+
+// One editing pass of the mean rule: levels from the sums, then the
+// candidates at or above them.
+SplitList editing_pass(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& start,
+                       std::array<double, kMaxSys>& level) {
+  level.fill(0.0);
+  for (int s = 0; s < kMaxSys; ++s) {
+    if (start.count[s] > 0) level[s] = start.sum[s] * thr.factor[s] / start.count[s];
+  }
+  return candidates_at(ext, thr, level);
 }
 
 // Sums without the candidates of a pass, for the next pass's levels.
@@ -103,6 +111,12 @@ void drop_known_splits(double splitEpoch, SplitList& split) {
 
 void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
                      std::array<double, kMaxSys>& level, SplitList& split) {
+  if (thresholds.rule == EditRule::Median) {  // the median needs no second pass
+    const std::array<double, kMaxSys> median = system_medians(ext);
+    for (int s = 0; s < kMaxSys; ++s) level[s] = thresholds.factor[s] * median[s];
+    split = candidates_at(ext, thresholds, level);
+    return;
+  }
   const Sums all = system_sums(ext);
   split = SplitList{};
   Sums current = all;

@@ -35,17 +35,21 @@ struct AsplitState {
 };
 extern AsplitState s_asplit;
 
-// Edits the satellites of the extract against their system's mean RMS,
+// Edits the satellites of the extract against their system's mean or median
+// RMS (the rule of thresholds),
 // drops candidates the satellite problem file already splits at splitEpoch,
 // and adds an arc-split record per remaining candidate to that file.
-// level: factor x mean RMS per system from the last editing pass (metres).
+// level: factor x mean RMS per system from the last editing pass, or factor x
+// median RMS (metres); 0 for a system that is not edited.
 // With update given, a failed rewrite is left to the caller
 // (report_update_failure); without, it is reported here.
 void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable& thresholds,
             std::array<double, kMaxSys>& level, SplitList& split,
             SplitUpdate* update = nullptr);
 
-// The editing passes alone (no satellite problem file).
+// The editing alone (no satellite problem file): passes against the mean
+// until no more candidates are found, or one pass against the median of the
+// systems of kMinMedianSats satellites or more.
 void edit_candidates(const ProtocolExtract& ext, const ThresholdTable& thresholds,
                      std::array<double, kMaxSys>& level, SplitList& split);
 

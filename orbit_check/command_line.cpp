@@ -14,10 +14,11 @@ constexpr const char* kUsage = R"(Usage: fitchk INPUT-FILE
 
 FITCHK checks the orbit fits of TRJFIT. It reads TRJFIT's protocols and
 writes a summary of each; for one protocol of a two-day arc it finds the
-satellites whose RMS is far above their system's mean and records arc
-splits for them in the satellite problem file; otherwise it compares the
-largest RMS with a tolerance. Options and file names come from the keyword
-input file INPUT-FILE (several arguments are joined with blanks).
+satellites whose RMS is far above their system's mean (or median) and
+records arc splits for them in the satellite problem file; otherwise it
+compares the largest RMS with a tolerance. Options and file names come from
+the keyword input file INPUT-FILE (several arguments are joined with
+blanks).
 
 Keywords of the input file (values in double quotes):
   RADIO_1       "1": the protocols of JOBOUT; "0": those of OUTPUT
@@ -30,12 +31,15 @@ Keywords of the input file (values in double quotes):
   PLOTFIL       picture of the run, SVG (optional)
   JSONFIL       results of the run, JSON (optional)
   TOL_RMS       largest tolerated RMS in metres; 0: no check
-  FAC_GPS       editing factor of GPS (times the mean RMS); 0: not edited
+  FAC_GPS       editing factor of GPS (x mean or median RMS); 0: not edited
   FAC_GLO       editing factor of GLONASS
   LIM_GPS       lower limit in metres of a GPS arc split
   LIM_GLO       lower limit in metres of a GLONASS arc split
   FAC_GAL, FAC_SBA, FAC_COM, FAC_QZS, LIM_GAL, LIM_SBA, LIM_COM, LIM_QZS
                 the same for Galileo, SBAS, Compass and QZSS (read when given)
+  EDIT_RULE     "MEAN" (default): factor times the mean RMS, edited again
+                without the outliers; "MEDIAN": factor times the median RMS,
+                systems of 3 satellites or more (read when given)
   TITLE         title of the run
   SYSOUT        program output (blank: the console)
   SYSERR        error messages; ERRMRG "1" merges them into SYSOUT

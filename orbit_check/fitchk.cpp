@@ -21,6 +21,7 @@
 #include "input/gtflna.h"
 #include "orbit_check/asplit.h"
 #include "orbit_check/check_output_files.h"
+#include "orbit_check/edit_rule.h"
 #include "orbit_check/extdef.h"
 #include "orbit_check/protocol_extract.h"
 #include "orbit_check/protocol_keyword.h"
@@ -49,9 +50,9 @@ std::vector<std::string> protocol_files() {
   return files;
 }
 
-// The tolerance and the threshold table from the real options; the options
-// of systems 3-6 only where the input file has their keyword (so no message
-// about a missing one).
+// The tolerance and the threshold table from the real options and the
+// editing rule; the options of systems 3-6 and the rule only where the input
+// file has their keyword (so no message about a missing one).
 ThresholdTable real_option_values(double& tolRms, int& irCode) {
   ThresholdTable thr;
   for (const RealOption& o : real_options()) {
@@ -61,6 +62,7 @@ ThresholdTable real_option_values(double& tolRms, int& irCode) {
     if (o.use == OptionUse::Factor) thr.factor[static_cast<std::size_t>(o.sys)] = v;
     if (o.use == OptionUse::Limit) thr.limit[static_cast<std::size_t>(o.sys)] = v;
   }
+  thr.rule = read_edit_rule(irCode);
   return thr;
 }
 
@@ -205,6 +207,9 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   std::array<double, kMaxSys> level{};
   SplitList split;
   SplitUpdate update;
+  const std::array<SystemEditing, kMaxSys> editing = system_editing(r.extract, thr);
+  warn_not_editable(editing, thr);
+  results::record_editing(editing);
   const std::string withheld = withheld_reason(reported, r.table);
   if (withheld.empty()) {
     ASPLIT(splitEpoch, r.extract, thr, level, split, &update);

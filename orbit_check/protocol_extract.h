@@ -36,10 +36,20 @@ struct ProtocolExtract {
   int nArc = 0;                           // arc count of the arc table
 };
 
-// Editing factor (0: the system is off) and lower limit (m) per system.
+// How the editing level of a system is found: factor x the mean RMS of its
+// satellites, edited again without the outliers until none is found; or
+// factor x their median RMS, in one pass, for systems of 3 satellites or more.
+enum class EditRule { Mean, Median };
+
+// The keyword values of the rules ("EDIT_RULE"), index EditRule.
+constexpr std::array<std::string_view, 2> kEditRuleName = {"MEAN", "MEDIAN"};
+
+// Editing factor (0: the system is off) and lower limit (m) per system, and
+// the rule of the editing.
 struct ThresholdTable {
   std::array<double, kMaxSys> factor{};
   std::array<double, kMaxSys> limit{};
+  EditRule rule = EditRule::Mean;
 };
 
 }  // namespace orbit_check

@@ -105,16 +105,23 @@ long long day_of_year(double mjd) {
 
 void PRINT_THRESHOLDS(const ThresholdTable& thresholds) {
   const int lfn = framework::m_tolk.lfnOut;
-  auto heads = [](std::string_view a, std::string_view b, std::string_view c) {
-    return platform::Line().X(1).Ab(a, 7).X(2).Ab(b, 19).X(2).Ab(c, 19).str();
+  // The median rule is named; its factor column is two wider.
+  const bool median = thresholds.rule == EditRule::Median;
+  const int w = median ? 21 : 19;
+  auto heads = [w](std::string_view a, std::string_view b, std::string_view c) {
+    return platform::Line().X(1).Ab(a, 7).X(2).Ab(b, w).X(2).Ab(c, 19).str();
   };
-  framework::write_lines(lfn, {" THRESHOLD VALUES FOR RMS", " ------------------------"});
-  framework::write_line(lfn, heads("SYSTEM", "FACTOR WRT MEAN RMS", "LOWER LIMIT FOR RMS"));
-  framework::write_line(lfn, heads("-------", "-------------------", "-------------------"));
+  const std::string title = median ? "THRESHOLD VALUES FOR RMS (EDIT_RULE MEDIAN)"
+                                   : "THRESHOLD VALUES FOR RMS";
+  framework::write_lines(lfn, {" " + title, " " + std::string(title.size(), '-')});
+  const char* factorHead = median ? "FACTOR WRT MEDIAN RMS" : "FACTOR WRT MEAN RMS";
+  framework::write_line(lfn, heads("SYSTEM", factorHead, "LOWER LIMIT FOR RMS"));
+  framework::write_line(lfn, heads("-------", std::string(static_cast<std::size_t>(w), '-'),
+                                   "-------------------"));
   for (int s = 0; s < kMaxSys; ++s) {
     if (thresholds.factor[s] == 0.0) continue;
     platform::Line line;
-    line.X(1).Ab(kSystemName[s], 7).X(2).F(thresholds.factor[s], 12, 4);
+    line.X(1).Ab(kSystemName[s], 7).X(2).F(thresholds.factor[s], w - 7, 4);
     line.X(7).F(thresholds.limit[s], 14, 4).A(" m");
     framework::write_line(lfn, line.str());
   }

@@ -12,7 +12,7 @@ namespace orbit_check {
 long long day_of_year(double mjd);
 
 // Writes the threshold table to lfnOut: one line per system whose factor is
-// not 0, then two blank lines.
+// not 0, then two blank lines; the median rule is named in its heading.
 void PRINT_THRESHOLDS(const ThresholdTable& thresholds);
 
 // The per-protocol step after EXTDEF. Rounds window in place to whole days

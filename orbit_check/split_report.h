@@ -4,12 +4,20 @@
 #include <string>
 
 #include "orbit_check/asplit.h"
+#include "orbit_check/edit_rule.h"
 #include "orbit_check/protocol_extract.h"
 
 namespace orbit_check {
 
-// Program output: the system means and levels, then every satellite with a
-// star for each split-list entry of its number.
+// Warns, on the error messages, of each system that is edited (factor not 0)
+// and has satellites, but whose satellites the rule cannot split: the mean
+// rule with no more satellites than the factor, the median rule with fewer
+// than kMinMedianSats.
+void warn_not_editable(const std::array<SystemEditing, kMaxSys>& editing,
+                       const ThresholdTable& thresholds);
+
+// Program output: the system means (medians) and levels, then every
+// satellite with a star for each split-list entry of its number.
 void print_split_tables(const ProtocolExtract& ext, const ThresholdTable& thresholds,
                         const std::array<double, kMaxSys>& level, const SplitList& split);
 

@@ -79,15 +79,28 @@ Scale axis_scale(std::vector<double> mm, const std::vector<RefLine>& lines) {
   return s;
 }
 
+// "mean" or "median": the statistic of the editing rule.
+std::string statistic(const RunRecord& run) {
+  return run.thresholds.rule == EditRule::Median ? "median" : "mean";
+}
+
+// The median rule leaves a system of too few satellites unedited: no lines.
+bool drawn_edited(const RunRecord& run, int sys) {
+  return run.thresholds.rule != EditRule::Median ||
+         run.editing[static_cast<std::size_t>(sys)].editable;
+}
+
 std::vector<RefLine> ref_lines(const RunRecord& run, int sys) {
   std::vector<RefLine> lines;
   const double factor = run.thresholds.factor[sys];
-  if (run.split && factor != 0.0) {
+  if (run.split && factor != 0.0 && drawn_edited(run, sys)) {
     const double level = run.split->level[sys] * 1000.0;
-    lines.push_back({"mean", level / factor, "mean RMS " + fixed_text(level / factor, 1) + " mm"});
+    const std::string stat = statistic(run);
+    lines.push_back(
+        {"mean", level / factor, stat + " RMS " + fixed_text(level / factor, 1) + " mm"});
     lines.push_back({"level", level,
                      "editing level " + fixed_text(level, 1) + " mm (" +
-                         shortest_text(factor) + " \xC3\x97 mean)"});
+                         shortest_text(factor) + " \xC3\x97 " + stat + ")"});
     const double limit = run.thresholds.limit[sys] * 1000.0;
     if (limit > 0.0) {
       lines.push_back({"limit", limit, "lower limit " + fixed_text(limit, 1) + " mm"});
@@ -104,12 +117,27 @@ bool listed(const std::vector<int>& list, int sat) {
   return std::find(list.begin(), list.end(), sat) != list.end();
 }
 
+// An edited system with satellites that the rule cannot edit.
+bool cannot_edit(const RunRecord& run, int sys) {
+  const orbit_check::SystemEditing& e = run.editing[static_cast<std::size_t>(sys)];
+  return run.split && run.thresholds.factor[sys] != 0.0 && e.count > 0 && !e.editable;
+}
+
 std::string panel_title(const RunRecord& run, const Panel& p) {
   const std::size_t n = p.idx.size();
   std::string t = std::string(kSystemName[static_cast<std::size_t>(p.sys)]) + ": " +
                   std::to_string(n) + (n == 1 ? " satellite" : " satellites");
   if (!run.split) return t;
-  if (run.thresholds.factor[p.sys] == 0.0) return t + ", not edited (factor 0)";
+  const double factor = run.thresholds.factor[p.sys];
+  if (factor == 0.0) return t + ", not edited (factor 0)";
+  if (cannot_edit(run, p.sys)) {
+    if (run.thresholds.rule == EditRule::Median) {
+      return t + ", not edited: the median rule needs " +
+             std::to_string(orbit_check::kMinMedianSats) + " satellites";
+    }
+    return t + ", cannot be edited: the mean rule needs more satellites than the factor " +
+           shortest_text(factor);
+  }
   int split = 0;
   for (int i : p.idx) split += listed(run.split->split.satNum, run.protocols[0].extract.satNum[i]);
   return t + ", " + std::to_string(split) + " split";
@@ -250,7 +278,8 @@ double draw_panel(SvgDoc& svg, const RunRecord& run, const Panel& p, double top,
   const double shift = title_clearance(run, f, p, top, title);
   f.top += shift;
   f.bottom += shift;
-  svg.text(kPlotMargin, top + 16, title, "panel-title");
+  svg.text(kPlotMargin, top + 16, title,
+           cannot_edit(run, p.sys) ? "panel-title alert" : "panel-title");
   draw_axes(svg, f, p.idx.size());
   for (std::size_t k = 0; k < p.idx.size(); ++k) draw_bar(svg, run, f, k, p.idx[k]);
   draw_ref_lines(svg, f, p.idx.size(), lines);
@@ -268,7 +297,10 @@ std::vector<LegendItem> legend(const RunRecord& run) {
   }
   if (run.tolerance && run.tolerance->exceeded) items.push_back({"bar-split", "above TOL_RMS"});
   items.push_back({"bar", "other satellites"});
-  if (run.split) {
+  if (run.split && run.thresholds.rule == EditRule::Median) {
+    items.push_back({"level", "editing level = factor \xC3\x97 median RMS", kLine});
+    items.push_back({"mean", "median RMS", kLine});
+  } else if (run.split) {
     items.push_back({"level", "editing level = factor \xC3\x97 mean RMS", kLine});
     items.push_back({"mean", "mean RMS (without the outliers)", kLine});
   }

@@ -179,6 +179,10 @@ void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                                opened_path(update.crxName)};
 }
 
+void record_editing(const std::array<orbit_check::SystemEditing, kMaxSys>& editing) {
+  d_runrec.editing = editing;
+}
+
 void record_tolerance(double tolerance, double rmsMax, int satMax, bool rmsRead) {
   d_runrec.tolerance = ToleranceRecord{tolerance, rmsMax, satMax,
                                        tolerance > 0.0 && rmsMax > tolerance, rmsRead};

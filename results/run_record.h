@@ -9,6 +9,7 @@
 
 #include "framework/m_msglog.h"
 #include "orbit_check/asplit.h"
+#include "orbit_check/edit_rule.h"
 #include "orbit_check/protocol_extract.h"
 
 namespace results {
@@ -16,6 +17,8 @@ namespace results {
 // The check's own types and tables that the record keeps.
 using orbit_check::kMaxEcl;
 using orbit_check::kMaxSat;
+using orbit_check::EditRule;
+using orbit_check::kEditRuleName;
 using orbit_check::kMaxSys;
 using orbit_check::kSystemLetter;
 using orbit_check::kSystemName;
@@ -76,6 +79,9 @@ struct RunRecord {
   ThresholdTable thresholds;
   std::vector<ProtocolRecord> protocols;
   std::optional<SplitRecord> split;
+  // The arc-split case: per system its satellites in the editing and whether
+  // the rule could edit it.
+  std::array<orbit_check::SystemEditing, kMaxSys> editing{};
   std::optional<ToleranceRecord> tolerance;
   bool noCheck = false;  // the check asked for could not be made
 };
@@ -103,6 +109,8 @@ void record_protocol(std::string_view fileName, const ProtocolExtract& extract,
 void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                   const SplitList& split, const SplitUpdate& update,
                   std::string_view reportName);
+
+void record_editing(const std::array<orbit_check::SystemEditing, kMaxSys>& editing);
 
 // rmsRead: the last protocol gave RMS values (false also without a protocol).
 void record_tolerance(double tolerance, double rmsMax, int satMax, bool rmsRead = true);

@@ -154,6 +154,7 @@ void options(JsonWriter& w, const RunRecord& run) {
   }
   w.open("options", '{');
   w.raw("tolerance_m", num(run.tolRms));
+  w.raw("edit_rule", quoted(kEditRuleName[static_cast<std::size_t>(run.thresholds.rule)]));
   w.open("systems", '[');
   for (int s = 0; s < kMaxSys; ++s) {
     w.open("", '{', true);
@@ -239,16 +240,27 @@ void protocol(JsonWriter& w, const ProtocolRecord& p, const std::optional<SplitR
   w.close('}');
 }
 
+// The edited systems: the statistic (mean or median RMS) and the level of
+// the editing; none for a system the median rule does not edit.
 void split_systems(JsonWriter& w, const RunRecord& run) {
+  const bool median = run.thresholds.rule == EditRule::Median;
   w.open("systems", '[');
   for (int s = 0; s < kMaxSys; ++s) {
     const double factor = run.thresholds.factor[s];
     if (factor == 0.0) continue;
+    const orbit_check::SystemEditing& e = run.editing[static_cast<std::size_t>(s)];
+    const double level = run.split->level[s];
+    const bool none = median && !e.editable;
+    const std::string statistic = none ? "null" : num(median ? e.median : level / factor);
     w.open("", '{', true);
     w.raw("system", quoted(kSystemName[s]));
     w.raw("letter", quoted(kSystemLetter[s]));
-    w.raw("mean_rms_m", num(run.split->level[s] / factor));
-    w.raw("editing_level_m", num(run.split->level[s]));
+    w.raw("mean_rms_m", median ? "null" : statistic);
+    w.raw("editing_level_m", none ? "null" : num(level));
+    w.raw("statistic", quoted(median ? "median" : "mean"));
+    w.raw("statistic_rms_m", statistic);
+    w.raw("satellite_count", num(static_cast<long long>(e.count)));
+    w.raw("editable", e.editable ? "true" : "false");
     w.close('}');
   }
   w.close(']');

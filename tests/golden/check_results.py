@@ -47,10 +47,6 @@ def nint(x):
     return int(math.floor(abs(x) + 0.5)) * (1 if x >= 0 else -1)
 
 
-def ints(text):
-    return [int(v) for v in text.split()]
-
-
 def i4s(text):
     """I4 fields, which may run into each other ("141529")."""
     return [int(text[i:i + 4]) for i in range(0, len(text.rstrip()), 4)]
@@ -102,16 +98,33 @@ def check_week(case, results, week):
 
 def check_report(case, results, report):
     split = results["arc_split"]
+    rule = results["options"]["edit_rule"]
     lines = report.splitlines()
-    levels = "".join(f" {s['letter']}{s['mean_rms_m']:6.3f}/{s['editing_level_m']:6.3f} "
+    levels = "".join(f" {s['letter']}{s['statistic_rms_m']:6.3f}/{s['editing_level_m']:6.3f} "
+                     if s["statistic_rms_m"] is not None else f" {s['letter']} not edited "
                      for s in split["systems"])
-    check(lines[1].rstrip() == ("Mean RMS and editing level:" + levels).rstrip(), case, "report: levels")
+    head = {"MEAN": "Mean RMS and editing level:",
+            "MEDIAN": "Median RMS and editing level (EDIT_RULE MEDIAN):"}[rule]
+    check(lines[1].rstrip() == (head + levels).rstrip(), case, "report: levels")
+    sats = results["protocols"][0]["satellites"]
+    complete = results["protocols"][0]["satellites_read"] == results["protocols"][0]["satellite_count"]
+    for s in split["systems"]:
+        if complete:
+            check(s["satellite_count"] == sum(x["system"] == s["letter"] for x in sats), case,
+                  f"satellite count of {s['system']}")
+        warned = any(m["lines"][0].startswith(" ### PG FITCHK: ") and s["system"] in m["lines"][0].split()
+                     for m in results["messages"])
+        check(warned == (s["satellite_count"] > 0 and not s["editable"]), case,
+              f"warning for {s['system']} when it cannot be edited")
+        check(s["statistic"] == rule.lower(), case, f"report: statistic of {s['system']}")
+        check(s["mean_rms_m"] == (s["statistic_rms_m"] if rule == "MEAN" else None), case,
+              f"report: mean of {s['system']} with the mean rule only")
     date = split["split_epoch"]["iso"][:10]
     check(lines[2].startswith(f"Arc splitting for{len(split['split']):3d} sat. on {date}"), case,
           "report: count and day")
     if split["split"]:
-        check(ints(lines[4][11:]) == [s["number"] for s in split["split"]], case, "report: sats")
-        check(ints(lines[5][11:]) == [nint(s["rms_m"] * 1000) for s in split["split"]], case,
+        check(i4s(lines[4][11:]) == [s["number"] for s in split["split"]], case, "report: sats")
+        check(i4s(lines[5][11:]) == [nint(s["rms_m"] * 1000) for s in split["split"]], case,
               "report: RMS")
 
 
@@ -238,13 +251,20 @@ def check_bars(case, root, texts, results):
         check(len([b for b in bars if b.get("class") == "bar-split"]) == len(split["split"]), case,
               "split bars")
         check(len([t for t in texts if t == "*"]) == len(split["split"]), case, "stars")
+        titles = ["".join(t.itertext()) for t in elements(root, "text", "panel-title")]
+        edited = []
         for s in split["systems"]:
-            if any(x["system"] == s["letter"] for x in sats):
+            count = sum(x["system"] == s["letter"] for x in sats)
+            marked = any(t.startswith(f"{s['system']}: ") and ("not edited" in t or "cannot be edited" in t)
+                         for t in titles)
+            check(marked == (count > 0 and not s["editable"]), case,
+                  f"panel of {s['system']} marked when it cannot be edited")
+            if count and s["editing_level_m"] is not None:
+                edited.append(s)
                 level = f"editing level {s['editing_level_m'] * 1000:.1f} mm"
                 check(any(t.startswith(level) for t in texts), case, f"line label {level}")
-                check(any(t.startswith(f"mean RMS {s['mean_rms_m'] * 1000:.1f} mm") for t in texts),
-                      case, "mean label")
-        edited = [s for s in split["systems"] if any(x["system"] == s["letter"] for x in sats)]
+                stat = f"{s['statistic']} RMS {s['statistic_rms_m'] * 1000:.1f} mm"
+                check(any(t.startswith(stat) for t in texts), case, f"statistic label {stat}")
         check(len(elements(root, "line", "level")) == len(edited) + 1, case,
               "a level line per edited panel (and in the legend)")
 

@@ -168,6 +168,24 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "(centimetres to decimetres); for 100 mm write 0.1",
         "F: 0 errors, 2 warnings"},
        0},
+      {"edit rule not allowed", {}, "EDIT_RULE 1 \"median\"\n",
+       {"F:14: error: EDIT_RULE \"median\" is not allowed (\"MEAN\" or \"MEDIAN\"): the run "
+        "reports \"The value for keyword \"EDIT_RULE\" is not allowed.\" and takes MEAN (write "
+        "\"MEDIAN\": upper case)",
+        "F: 1 error, 0 warnings"},
+       1},
+      // 6 GLONASS satellites with factor 6: the mean rule is blind, the median is not.
+      {"mean rule blind", {{"FAC_GLO 1 \"3\"", "FAC_GLO 1 \"6\""}}, "",
+       {"F:11: warning: FAC_GLO 6: GLONASS has 6 satellites in the protocol, no more than the "
+        "factor: with the mean rule none can reach factor x mean RMS, and the run warns; use a "
+        "factor below 6 with a lower limit (LIM_GLO), or EDIT_RULE \"MEDIAN\"",
+        "F: 0 errors, 1 warning"},
+       0},
+      {"median rule", {{"FAC_GLO 1 \"3\"", "FAC_GLO 1 \"6\""}}, "EDIT_RULE 1 \"MEDIAN\"\n",
+       {"F:7: note: the run makes the arc splitting (one protocol of a 2-day arc, ASPLIT named); "
+        "split day 2013-05-07; EDIT_RULE MEDIAN",
+        "F: 0 errors, 0 warnings"},
+       0},
       {"radio", {{"RADIO_1 1 \"1\"", "RADIO_1 1 \"2\""}}, "",
        {"F:4: error: RADIO_1 \"2\" is neither \"1\" nor \"0\": no protocol will be read",
         "F:7: error: no arc splitting and no tolerance check: arc splitting needs exactly one "

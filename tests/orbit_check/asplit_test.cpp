@@ -10,6 +10,7 @@
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
 #include "input/load_input.h"
+#include "orbit_check/edit_rule.h"
 #include "orbit_check/split_report.h"
 #include "platform/replace_file.h"
 #include "platform/units.h"
@@ -92,6 +93,65 @@ TEST_F(AsplitTest, FactorOfOneOrLessKeepsTheListOfThePassThatSetTheCount) {
 TEST_F(AsplitTest, NumbersGoThroughModsvn) {
   SplitList s = edit(extract({55, 5, 1, 2}, {0.5, 0.01, 0.01, 0.01}), gps(2.0, 0.0));
   EXPECT_EQ(s.satNum, std::vector<int>{5});
+}
+
+// One GPS system of satellites 1..n, factor 3, against both rules.
+TEST_F(AsplitTest, MeanAndMedianRulesAgainstSystemsOfEverySize) {
+  using orbit_check::EditRule;
+  // n values of base, with the satellites of high at value.
+  const auto rms = [](int n, double base, std::vector<int> high = {}, double value = 0.0) {
+    std::vector<double> v(static_cast<std::size_t>(n), base);
+    for (int sat : high) v[static_cast<std::size_t>(sat - 1)] = value;
+    return v;
+  };
+  std::vector<int> third;  // 11 of 32: 1, 4, ..., 31
+  for (int sat = 1; sat <= 31; sat += 3) third.push_back(sat);
+  std::vector<double> mixed;  // 45 clean values from 0.020 to 0.042
+  for (int i = 0; i < 45; ++i) mixed.push_back(0.020 + 0.0005 * i);
+  struct Case {
+    const char* what;
+    std::vector<double> rms;
+    double limit;
+    std::vector<int> mean, median;  // candidates of each rule
+    bool meanEditable, medianEditable;
+    double medianLevel;             // 0: not edited
+  };
+  const Case cases[] = {
+      {"1 satellite", {0.5}, 0.0, {}, {}, false, false, 0.0},
+      {"2 satellites", {0.02, 0.5}, 0.0, {}, {}, false, false, 0.0},
+      {"3, one outlier", {0.4, 0.4, 4.0}, 0.0, {}, {3}, false, true, 1.2},
+      {"4, one outlier 8 times", rms(4, 0.125, {4}, 1.0), 0.0, {}, {4}, true, true, 0.375},
+      {"4, limit above the level", rms(4, 0.125, {4}, 1.0), 1.5, {}, {}, true, true, 0.375},
+      {"4, limit below the level", rms(4, 0.125, {4}, 1.0), 0.5, {}, {4}, true, true, 0.375},
+      {"4, even count: mean of the middle two", {0.02, 0.04, 0.06, 0.5}, 0.0, {4}, {4}, true, true,
+       0.15},
+      {"4, RMS 0 taken as 0.01", {0.0, 0.0, 0.0, 0.05}, 0.0, {}, {4}, true, true, 0.03},
+      {"32, a third outliers", rms(32, 0.025, third, 0.5), 0.0, {}, third, true, true, 0.075},
+      {"32, none", rms(32, 0.025), 0.0, {}, {}, true, true, 0.075},
+      {"45, one outlier", rms(45, 0.03, {45}, 0.3), 0.0, {45}, {45}, true, true, 0.09},
+      {"45, one outlier, limit below", rms(45, 0.03, {45}, 0.3), 0.2, {45}, {45}, true, true, 0.09},
+      {"45, one outlier, limit above", rms(45, 0.03, {45}, 0.3), 0.4, {}, {}, true, true, 0.09},
+      {"45, none", mixed, 0.0, {}, {}, true, true, 3 * 0.031},
+  };
+  for (const Case& c : cases) {
+    std::vector<int> sats;
+    for (std::size_t i = 0; i < c.rms.size(); ++i) sats.push_back(static_cast<int>(i) + 1);
+    ThresholdTable t = gps(3.0, c.limit);
+    EXPECT_EQ(edit(extract(sats, c.rms), t).satNum, c.mean) << c.what << ": mean";
+    EXPECT_EQ(orbit_check::system_editing(extract(sats, c.rms), t)[0].editable, c.meanEditable)
+        << c.what;
+    t.rule = EditRule::Median;
+    EXPECT_EQ(edit(extract(sats, c.rms), t).satNum, c.median) << c.what << ": median";
+    EXPECT_NEAR(level[0], c.medianLevel, 1e-12) << c.what;
+    const auto systems = orbit_check::system_editing(extract(sats, c.rms), t);
+    EXPECT_EQ(systems[0].editable, c.medianEditable) << c.what;
+    EXPECT_EQ(systems[0].count, static_cast<int>(c.rms.size())) << c.what;
+  }
+  // A single satellite with factor 1 always reaches the level (its own RMS).
+  EXPECT_EQ(edit(extract({7}, {0.3}), gps(1.0, 0.0)).satNum, std::vector<int>{7});
+  EXPECT_FALSE(orbit_check::mean_rule_blind(1, 1.0));
+  EXPECT_TRUE(orbit_check::mean_rule_blind(2, 2.0));
+  EXPECT_FALSE(orbit_check::mean_rule_blind(3, 2.5));
 }
 
 TEST_F(AsplitTest, SplitRecordLayout) {
@@ -260,6 +320,49 @@ TEST_F(AsplitFileTest, ReportsOnTheProgramOutputAndTheReportFile) {
   });
   EXPECT_EQ(r.console.substr(r.console.find("Arc")),
             "Arc splitting for  0 sat. on 2013-05-07 in SAT.CRX\nbased on P\n");
+}
+
+TEST_F(AsplitFileTest, TheMedianRuleInTheReportsAndTheWarningsOfSystemsNotEdited) {
+  framework::d_pgmid.runTitle = "Orbit check";
+  ThresholdTable t = gps(3.0, 0.0);
+  t.factor[3] = 2.5;  // SBAS, not edited
+  t.rule = orbit_check::EditRule::Median;
+  level = {0.075, 0.0, 0.0, 0.0};
+  SplitList s;
+  auto r = testsupport::run_captured(tmp, [&] {
+    orbit_check::print_split_tables(extract({}, {}), t, level, s);
+    orbit_check::write_split_report(6, t, level, s, kEpoch, "", "P");
+  });
+  EXPECT_EQ(r.console.substr(0, r.console.find("\n\n")),
+            " SYSTEM   COMPUTED MEDIAN RMS  EDITING LEVEL\n"
+            " -------  -------------------  -------------\n"
+            " GPS                25.0 mm        75.0 mm\n"
+            " SBAS     not edited: fewer than 3 satellites");
+  EXPECT_NE(r.console.find("\nMedian RMS and editing level (EDIT_RULE MEDIAN): G 0.025/ 0.075  "
+                           "S not edited\nArc splitting"),
+            std::string::npos)
+      << r.console;
+
+  std::array<orbit_check::SystemEditing, orbit_check::kMaxSys> systems{};
+  systems[0] = {32, true};
+  systems[1] = {0, false};  // no satellite: nothing to say
+  systems[3] = {2, false};
+  t.factor[1] = 3.0;
+  const std::string b16(16, ' ');
+  r = testsupport::run_captured(tmp, [&] { orbit_check::warn_not_editable(systems, t); });
+  EXPECT_EQ(r.console,
+            "\n ### PG FITCHK: SBAS is not edited: the median rule needs 3 satellites\n" + b16 +
+                "Satellites: 2, factor FAC_SBA: 2.5\n" + b16 +
+                "No satellite of SBAS is split.\n\n");
+  t.rule = orbit_check::EditRule::Mean;
+  r = testsupport::run_captured(tmp, [&] { orbit_check::warn_not_editable(systems, t); });
+  EXPECT_EQ(r.console,
+            "\n ### PG FITCHK: No SBAS satellite can reach the editing level of the mean rule\n" +
+                b16 + "Satellites: 2, factor FAC_SBA: 2.5\n" + b16 +
+                "A satellite reaches factor x mean RMS only when its system has more\n" + b16 +
+                "satellites than the factor (the mean holds the satellite's own RMS).\n" + b16 +
+                "Use a factor below 2.5 with a lower limit (LIM_SBA), or EDIT_RULE "
+                "\"MEDIAN\".\n\n");
 }
 
 TEST_F(AsplitFileTest, MoreThanAHundredSplitsContinueOnAnotherLine) {

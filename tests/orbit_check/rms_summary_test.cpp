@@ -143,6 +143,14 @@ TEST_F(RmsSummaryTest, ThresholdTableListsSystemsWithAFactor) {
             " GPS            3.0000               0.0500 m\n"
             " GALILEO        2.5000          123456.7891 m\n"
             "\n\n");
+  t.rule = orbit_check::EditRule::Median;
+  const auto m = testsupport::run_captured(tmp, [&] { orbit_check::PRINT_THRESHOLDS(t); });
+  EXPECT_EQ(m.console.substr(0, m.console.find(" GALILEO")),
+            " THRESHOLD VALUES FOR RMS (EDIT_RULE MEDIAN)\n"
+            " -------------------------------------------\n"
+            " SYSTEM   FACTOR WRT MEDIAN RMS  LOWER LIMIT FOR RMS\n"
+            " -------  ---------------------  -------------------\n"
+            " GPS              3.0000               0.0500 m\n");
 }
 
 }  // namespace

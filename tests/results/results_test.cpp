@@ -8,6 +8,7 @@
 #include "results/number_text.h"
 #include "results/run_record.h"
 #include "results/svg_doc.h"
+#include "results/write_plot.h"
 #include "results/write_results.h"
 #include "support/test_support.h"
 #include "timeutil/djul.h"
@@ -155,6 +156,43 @@ TEST(ResultsTest, WhatAProtocolDidNotGiveIsNullNotZero) {
         "\"satellite\": null"}) {
     EXPECT_NE(json.find(field), std::string::npos) << field << "\n" << json;
   }
+}
+
+TEST(ResultsTest, TheMedianRuleAndASystemItDoesNotEdit) {
+  RunRecord run;
+  run.optionsRead = true;
+  run.thresholds.factor = {3.0, 0.0, 0.0, 3.0, 0.0, 0.0};
+  run.thresholds.rule = orbit_check::EditRule::Median;
+  run.protocols.resize(1);
+  orbit_check::ProtocolExtract& e = run.protocols[0].extract;
+  e.nSat = 5;
+  const int sats[] = {1, 2, 3, 320, 323};
+  for (int i = 0; i < 5; ++i) {
+    e.satNum[i] = sats[i];
+    e.rms[i] = i == 2 ? 0.5 : 0.025;
+  }
+  run.split = results::SplitRecord{};
+  run.split->level = {0.075, 0.0, 0.0, 0.0, 0.0, 0.0};
+  run.split->split = {1, {3}, {0.5}};
+  run.editing[0] = {3, true, 0.025};
+  run.editing[3] = {2, false};
+  const std::string json = results::write_results(run, 0, {});
+  EXPECT_NE(json.find("\"edit_rule\": \"MEDIAN\""), std::string::npos) << json;
+  EXPECT_NE(json.find("{\"system\": \"GPS\", \"letter\": \"G\", \"mean_rms_m\": null, "
+                      "\"editing_level_m\": 0.075, \"statistic\": \"median\", "
+                      "\"statistic_rms_m\": 0.025, \"satellite_count\": 3, \"editable\": true},\n"
+                      "      {\"system\": \"SBAS\", \"letter\": \"S\", \"mean_rms_m\": null, "
+                      "\"editing_level_m\": null, \"statistic\": \"median\", "
+                      "\"statistic_rms_m\": null, \"satellite_count\": 2, \"editable\": false}\n"),
+            std::string::npos)
+      << json;
+  const std::string svg = results::write_plot(run, 0, {});
+  EXPECT_NE(svg.find("class=\"panel-title alert\">SBAS: 2 satellites, not edited: the median rule "
+                     "needs 3 satellites<"),
+            std::string::npos);
+  EXPECT_NE(svg.find(">median RMS 25.0 mm<"), std::string::npos);
+  EXPECT_NE(svg.find(">editing level 75.0 mm (3 \xC3\x97 median)<"), std::string::npos);
+  EXPECT_EQ(svg.find("median RMS 0.0"), std::string::npos) << "no lines on the panel not edited";
 }
 
 class RunFilesTest : public testsupport::ModuleTest {};
