@@ -323,6 +323,10 @@ long long ProtocolValues::day() const { return static_cast<long long>(std::floor
 int known_layout() { return major_of(framework::kSuiteVersion); }
 
 void read_results(std::string_view text, ResultsFile& file) {
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+    file.reason = "an empty file";
+    return;
+  }
   Handler h(file);
   const bool ok = Json::sax_parse(text.data(), text.data() + text.size(), &h);
   if (!ok && !h.damaged().empty()) {
