@@ -122,7 +122,7 @@ class Picture {
       : v_(v), findings_(f), events_(e), facts_(facts) {
     cols_ = columns_for(v.last - v.first + 1);
     buckets_ = buckets(v, cols_);
-    colW_ = std::clamp(kGridWidth / static_cast<double>(buckets_.size()), 2.0, 14.0);
+    colW_ = std::clamp(kGridWidth / static_cast<double>(buckets_.size()), 2.0, 40.0);
     med_ = daily_medians(v);
     for (const Finding& x : findings_) {
       if (x.row >= 0) flagged_.push_back(x.row);
@@ -211,7 +211,7 @@ class Picture {
           from = b;
         }
         if (b == buckets_.size()) break;
-        if (c.split) split += box(x(b) + colW_ / 2 - 1.2, y(r) + 2.5, 2.4, 2.4);
+        if (c.split) split += box(x(b) + colW_ / 2 - 1.5, y(r) + 2, 3, 3);
         if (c.eclipsing) ecl += box(x(b), y(r) + kRow - 2.5, colW_ - gap(), 1.5);
         if (c.cls >= 5 && tips++ < kMaxCellTips) cell_tip(b, r, c);
       }
@@ -311,7 +311,8 @@ class Picture {
     ymd(buckets_[b].first, y, m, d);
     const std::string date = date_text(buckets_[b].first);
     switch (cols_) {
-      case Columns::Day: return d == 1 || b == 0 ? date : "";
+      // Every day where the columns are wide enough, else the months' first.
+      case Columns::Day: return d == 1 || b == 0 ? date : colW_ >= 30 ? date.substr(5) : "";
       case Columns::Week: return b == 0 || d <= 7 ? date.substr(0, 7) : "";
       case Columns::Month: return m == 1 || b == 0 ? date.substr(0, 4) : "";
       case Columns::Year: return date.substr(0, 4);

@@ -22,7 +22,7 @@ const char* grid_style() {
   return ".q0{fill:#2166ac}.q1{fill:#92c5de}.q2{fill:#f7f7f7}.q3{fill:#fddbc7}\n"
          ".q4{fill:#f4a582}.q5{fill:#d6604d}.q6{fill:#67001f}\n"
          ".nodata{fill:#8c8c8c}.absent{fill:#d9d9d9}\n"
-         ".mark-split{fill:#000}\n"
+         ".mark-split{fill:#fff;stroke:#000;stroke-width:0.8}\n"
          ".mark-ecl{fill:#1b7837}\n"
          ".mark-event{fill:#7b3294}\n"
          ".mark-error{fill:#b2182b;font-size:11px;font-weight:bold}\n";
