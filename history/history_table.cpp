@@ -1,5 +1,7 @@
 #include "history/history_table.h"
 
+#include <charconv>
+
 #include "results/number_text.h"
 
 namespace history {
@@ -24,10 +26,17 @@ std::string history_table(const HistoryView& v) {
     for (std::size_t r = 0; r < v.sats.size(); ++r) {
       if (!v.has(d, r)) continue;
       const unsigned char f = v.flags[v.at(d, r)];
+      // A row is written in place: a year of 136 satellites has 50 000.
+      char row[96];
+      char* end = row + sizeof row;
+      char* q = std::to_chars(row, end, v.sats[r]).ptr;
+      *q++ = ',';
+      for (char c : system_letter(v.system(r))) *q++ = c;
+      *q++ = ',';
+      q = std::to_chars(q, end, v.rms[v.at(d, r)]).ptr;
+      for (char c : {',', (f & kSplit) ? '1' : '0', ',', (f & kEclipsing) ? '1' : '0', '\n'}) *q++ = c;
       out += head;
-      out += std::to_string(v.sats[r]) + "," + system_letter(v.system(r)) + "," +
-             results::shortest_text(v.rms[v.at(d, r)]) + "," + ((f & kSplit) ? "1" : "0") + "," +
-             ((f & kEclipsing) ? "1" : "0") + "\n";
+      out.append(row, q);
     }
   }
   return out;
