@@ -43,7 +43,11 @@ void read_one(ResultsFile& f, std::string& buf) {
 
 std::vector<ResultsFile> list_results_files(const std::vector<std::string>& inputs) {
   std::vector<ResultsFile> files;
+  std::vector<std::string> seen;
   for (const std::string& in : inputs) {
+    // A name given twice is read once.
+    if (std::find(seen.begin(), seen.end(), in) != seen.end()) continue;
+    seen.push_back(in);
     const platform::FileKind kind = platform::file_kind(in);
     if (kind == platform::FileKind::Missing) {
       files.push_back(unusable(in, "no such file or folder"));

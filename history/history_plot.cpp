@@ -9,6 +9,7 @@
 #include "results/number_text.h"
 #include "results/plot_parts.h"
 #include "results/svg_doc.h"
+#include "timeutil/djul.h"
 #include "timeutil/jmt.h"
 
 namespace history {
@@ -73,20 +74,27 @@ long long column_start(Columns c, long long mjd) {
     case Columns::Month: return mjd - (d - 1);
     case Columns::Year: break;
   }
-  long long start = mjd - (d - 1);
-  while (m > 1) {
-    ymd(start - 1, y, m, d);
-    start -= d;
+  return static_cast<long long>(timeutil::DJUL(y, 1, 1.0));
+}
+
+// First day of the column after the one that starts at start.
+long long next_column(Columns c, long long start) {
+  int y = 0, m = 0, d = 0;
+  ymd(start, y, m, d);
+  switch (c) {
+    case Columns::Day: return start + 1;
+    case Columns::Week: return start + 7;
+    case Columns::Month: return static_cast<long long>(timeutil::DJUL(m == 12 ? y + 1 : y, m % 12 + 1, 1.0));
+    case Columns::Year: break;
   }
-  return start;
+  return static_cast<long long>(timeutil::DJUL(y + 1, 1, 1.0));
 }
 
 std::vector<Bucket> buckets(const HistoryView& v, Columns c) {
   std::vector<Bucket> out;
   std::size_t d = 0;
   for (long long day = column_start(c, v.first); day <= v.last;) {
-    long long next = day + 1;
-    while (column_start(c, next) == day) ++next;  // at most a year of steps
+    const long long next = next_column(c, day);
     Bucket b{day, next - 1, d, d};
     while (d < v.days.size() && v.days[d].day < next) ++d;
     b.d1 = d;

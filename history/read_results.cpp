@@ -117,6 +117,18 @@ class Handler : public nlohmann::json_sax<Json> {
   }
 
   const std::string& damaged() const { return damaged_; }
+  const std::string& program() const { return program_; }
+  // The protocols read, each with its satellites' eclipse flags.
+  std::vector<ProtocolValues> take_protocols() {
+    std::vector<ProtocolValues> out;
+    for (Pending& p : protocols_) {
+      for (SatValue& s : p.v.sats) {
+        for (int e : p.v.eclipsing) s.eclipsing = s.eclipsing || e == s.number;
+      }
+      out.push_back(std::move(p.v));
+    }
+    return out;
+  }
   bool rootIsObject() const { return rootObject_; }
   bool seen(Key k) const { return seen_[static_cast<std::size_t>(k)]; }
   const std::string& wrong() const { return wrong_; }
@@ -270,11 +282,9 @@ class Handler : public nlohmann::json_sax<Json> {
     }
   }
 
- public:
+ private:
   std::vector<Pending> protocols_;
   std::string program_;
-
- private:
   ResultsFile& f_;
   std::vector<At> at_;
   Key key_ = Key::Other;
@@ -299,7 +309,7 @@ int major_of(std::string_view version) {
 
 // Why a file read without a JSON error cannot be used; empty when it can.
 std::string layout_reason(const Handler& h, const ResultsFile& file) {
-  if (!h.rootIsObject() || !h.seen(Key::Program) || h.program_ != "FITCHK") {
+  if (!h.rootIsObject() || !h.seen(Key::Program) || h.program() != "FITCHK") {
     return "not a FITCHK results file (no \"program\": \"FITCHK\")";
   }
   const int major = major_of(file.version);
@@ -335,12 +345,7 @@ void read_results(std::string_view text, ResultsFile& file) {
   }
   file.reason = layout_reason(h, file);
   if (!file.reason.empty()) return;
-  for (auto& p : h.protocols_) {
-    for (SatValue& s : p.v.sats) {
-      for (int e : p.v.eclipsing) s.eclipsing = s.eclipsing || e == s.number;
-    }
-    file.protocols.push_back(std::move(p.v));
-  }
+  file.protocols = h.take_protocols();
 }
 
 }  // namespace history
