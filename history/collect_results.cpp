@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <exception>
 #include <system_error>
 #include <thread>
 
@@ -28,7 +29,7 @@ ResultsFile unusable(const std::string& path, const std::string& reason) {
   return f;
 }
 
-void read_one(ResultsFile& f, std::string& buf) {
+void read_file(ResultsFile& f, std::string& buf) {
   const int status = platform::read_whole_file(f.path, buf, kMaxFileBytes);
   if (status == platform::kErrTooLarge) {
     f.reason = "larger than 64 MB: not a results file";
@@ -36,6 +37,15 @@ void read_one(ResultsFile& f, std::string& buf) {
     f.reason = "cannot be read: " + platform::error_words(status);
   } else {
     read_results(buf, f);
+  }
+}
+
+// An exception must not leave a reader thread: it would end the process.
+void read_one(ResultsFile& f, std::string& buf) {
+  try {
+    read_file(f, buf);
+  } catch (const std::exception& e) {
+    f = unusable(f.path, std::string("cannot be read: ") + e.what());
   }
 }
 

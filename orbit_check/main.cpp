@@ -70,8 +70,8 @@ int show_history(const std::vector<std::string>& args) {
   int status = 1;
   try {
     status = history::HISTORY({args.begin() + 1, args.end()}, report, errors);
-  } catch (const std::bad_alloc&) {
-    errors += "fitchk --history: out of memory\n";
+  } catch (const std::exception& e) {
+    errors += std::string("fitchk --history: ended early: ") + e.what() + "\n";
   }
   const bool lost = std::fputs(report.c_str(), stdout) < 0 || std::fflush(stdout) != 0;
   std::fputs(errors.c_str(), stderr);

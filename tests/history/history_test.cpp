@@ -203,6 +203,26 @@ TEST_F(HistoryTest, ExitStatusAndFilesWritten) {
   EXPECT_EQ(fits.substr(0, 1), "{");  // never replaced
 }
 
+// A protocol name with a comma and a quote stays one field of the table; a
+// file name with a control character is shown as U+FFFD in the picture.
+TEST_F(HistoryTest, NamesKeptSafeInTableAndPicture) {
+  const std::string name = tmp.file("FIT\x01.json");
+  // A run that exceeded the tolerance: its values are shown, its day is a run error.
+  std::string text = results_text("\"TRJ13162.OUT\"", "\"TRJ,1\\\"62.OUT\"");
+  text.replace(text.find("\"return_code\": 0"), 16, "\"return_code\": 2");
+  text.replace(text.find("\"none_split\""), 12, "\"tolerance_exceeded\"");
+  spit(name, text);
+  std::string report, errors;
+  ASSERT_EQ(history::HISTORY({name, "--table", tmp.file("h.csv"), "--plot", tmp.file("h.svg")}, report,
+                             errors), 0) << report;
+  EXPECT_EQ(slurp(tmp.file("h.csv")),
+            "date,mjd,protocol,satellite,system,rms_m,split,eclipsing\n"
+            "2013-06-11,56454,\"TRJ,1\"\"62.OUT\",1,G,0.012,0,1\n");
+  const std::string svg = slurp(tmp.file("h.svg"));
+  EXPECT_NE(svg.find("run error: 2013-06-11: " + tmp.path() + "/FIT\xEF\xBF\xBD.json"), std::string::npos);
+  EXPECT_EQ(svg.find('\x01'), std::string::npos);
+}
+
 TEST_F(HistoryTest, OptionErrorsNameTheOption) {
   const struct {
     std::vector<std::string> args;
