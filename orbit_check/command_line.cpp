@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kUsage = R"(Usage: fitchk INPUT-FILE
        fitchk --check INPUT-FILE
+       fitchk --history [OPTIONS] RESULTS-FILE...   (--history --help: its options)
        fitchk --help | -h | --version
 
 FITCHK checks the orbit fits of TRJFIT. It reads TRJFIT's protocols and
@@ -54,6 +55,11 @@ or without the check the file asks for; warning: the run goes on, probably
 not as meant; note: the files opened and the check the run makes), then the
 counts of errors and warnings. Exit status 0 without errors, 1 with errors,
 2 when the input file cannot be read.
+
+fitchk --history [OPTIONS] RESULTS-FILE... shows the orbit quality over days,
+weeks and years from the results files (JSONFIL) of many runs: findings on
+standard output, and on request a picture (--plot FILE) and a table (--table
+FILE). fitchk --history --help describes it.
 
 Exit status: 0 when the run made the check it was asked for and wrote no
 error message; 1 when it ends with an error (a fatal error, an error

@@ -10,6 +10,7 @@
 #include "framework/m_tolk.h"
 #include "framework/opnfil.h"
 #include "framework/write_line.h"
+#include "history/history.h"
 #include "input_check/check_input.h"
 #include "orbit_check/command_line.h"
 #include "orbit_check/fitchk.h"
@@ -63,6 +64,20 @@ int check(const std::vector<std::string>& args) {
   return std::fputs(report.c_str(), stdout) < 0 || std::fflush(stdout) != 0 ? 2 : status;
 }
 
+// fitchk --history [OPTIONS] RESULTS-FILE...: the view over time.
+int show_history(const std::vector<std::string>& args) {
+  std::string report, errors;
+  int status = 1;
+  try {
+    status = history::HISTORY({args.begin() + 1, args.end()}, report, errors);
+  } catch (const std::exception& e) {
+    errors += std::string("fitchk --history: ended early: ") + e.what() + "\n";
+  }
+  const bool lost = std::fputs(report.c_str(), stdout) < 0 || std::fflush(stdout) != 0;
+  std::fputs(errors.c_str(), stderr);
+  return lost && status == 0 ? 1 : status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,6 +88,10 @@ int main(int argc, char** argv) {
   if (!args.empty() && args[0] == "--check") {
     platform::init_process();
     return check(args);
+  }
+  if (!args.empty() && args[0] == "--history") {
+    platform::init_process();
+    return show_history(args);
   }
   platform::init_process();
   if (const auto hint = orbit_check::call_hint(args)) {

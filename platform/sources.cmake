@@ -8,4 +8,5 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/file_access.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/process.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/read_whole_file.cpp
 )

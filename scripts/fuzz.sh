@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets with clang (build-fuzz/) and runs each for
 # TIME seconds (default 25), starting from fuzz/seeds/ and the test cases.
 #
-#   scripts/fuzz.sh [TIME] [TARGET...]     targets: input_file protocol satcrux time options
+#   scripts/fuzz.sh [TIME] [TARGET...]     targets: input_file protocol satcrux time options results
 #
 # Any finding (crash, sanitizer report, broken property, timeout, memory
 # blow-up) fails the run; its input is kept in build-fuzz/findings/TARGET/
@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-25}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(input_file protocol satcrux time options)
+[ ${#targets[@]} -eq 0 ] && targets=(input_file protocol satcrux time options results)
 
 bash scripts/install_deps.sh --fuzz
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFITCHK_FUZZ=ON \
@@ -25,6 +25,7 @@ seeds_of() {
     input_file) ls examples/*.INP tests/golden/*/input/*.INP 2>/dev/null ;;
     protocol) ls tests/data/protocols/*.prt ;;
     satcrux) ls tests/data/satcrux/* ;;
+    results) find tests/golden -path '*/expected/*' -name '*.JSON' ;;
   esac
 }
 

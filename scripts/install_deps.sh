@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs when it is missing (Debian packages).
-#   install_deps.sh            cmake and g++
+#   install_deps.sh            cmake, g++ and nlohmann-json (header-only: the
+#                              history view reads the results files with it)
 #   install_deps.sh --tests    also GoogleTest, Python 3 with jsonschema for
 #                              the check of the results files, and strace
 #                              for the fault injection
@@ -11,6 +12,7 @@ need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v make >/dev/null 2>&1 || need+=(make)
+[ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
 if [ "${1:-}" = "--tests" ]; then
   [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
   /usr/bin/python3 -c 'import jsonschema' >/dev/null 2>&1 || need+=(python3-jsonschema)

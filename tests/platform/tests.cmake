@@ -5,4 +5,5 @@ list(APPEND FITCHK_TEST_SOURCES
   platform/fortran_format_test.cpp
   platform/field_read_test.cpp
   platform/fixed_text_test.cpp
+  platform/read_whole_file_test.cpp
 )

@@ -1,0 +1,3 @@
+list(APPEND FITCHK_TEST_SOURCES
+  history/history_test.cpp
+)
