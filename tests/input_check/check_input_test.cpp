@@ -58,6 +58,11 @@ class CheckInputTest : public testsupport::ModuleTest {
     std::filesystem::create_directory(tmp.file("out"));
     std::filesystem::create_directory(tmp.file("dir.prt"));
     ASSERT_EQ(mkfifo(tmp.file("p.fifo").c_str(), 0600), 0);
+    // A comment typed in among the records, at line 9.
+    std::string crx = slurp(kData + "satcrux/SATCRUX.CRX");
+    std::size_t at = 0;
+    for (int n = 0; n < 8; ++n) at = crx.find('\n', at) + 1;
+    spit(tmp.file("hand.crx"), crx.insert(at, "! checked by hand\n"));
   }
   // The report with the folder written as TMP, and the exit status.
   std::pair<std::string, int> check(const std::string& text) {
@@ -181,6 +186,12 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
       {"protocol is a FIFO", {{"two.prt", "p.fifo"}}, "",
        {"F:5: note: protocol: TMP/p.fifo is a FIFO: the run reads it, the check does not",
         "F:7: note: the check the run makes depends on the protocol, which the check does not read"},
+       0},
+      {"problem file with a line the reader stops at", {{"${P}/SAT.CRX", "${P}/hand.crx"}}, "",
+       {"F:8: warning: SATCRUX: line 9 of the problem file is no record: columns 1-5 (satellite "
+        "number) hold no integer; the run reads no record after it and puts its arc-split records "
+        "before it",
+        "F: 0 errors, 1 warning"},
        0},
       {"problem file missing", {{"${P}/SAT.CRX", "${P}/NO.CRX"}}, "",
        {"F:8: error: SATCRUX: cannot read TMP/NO.CRX: no such file (the run stops in the arc "

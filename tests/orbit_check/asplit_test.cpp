@@ -11,6 +11,7 @@
 #include "framework/write_line.h"
 #include "input/load_input.h"
 #include "orbit_check/split_report.h"
+#include "platform/fixed_text.h"
 #include "platform/replace_file.h"
 #include "platform/units.h"
 #include "support/test_support.h"
@@ -115,7 +116,9 @@ class AsplitFileTest : public AsplitTest {
 };
 
 TEST_F(AsplitFileTest, RecordsAreInsertedBeforeTheFirstBlankRecordLine) {
-  const std::string longLine(100, 'x');
+  // A record longer than 80 columns, with a remark the reader does not read.
+  const std::string longLine =
+      platform::pad("   13         4         0       2013-05-03 00:00:00", 80) + std::string(20, 'x');
   write_crx("   12         4         0       2013-05-02 00:00:00\n" + longLine +
             "\n\nLEGEND\n");
   load();
@@ -147,6 +150,33 @@ TEST_F(AsplitFileTest, CandidatesSplitAtTheSameEpochAreDropped) {
   struct stat st {};
   stat(crx().c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u) << "the rewrite keeps the permission bits";
+}
+
+TEST_F(AsplitFileTest, RerunsPutOneRecordBeforeALineTheReaderStopsAt) {
+  const std::string known = "   12         4         0       2013-05-02 00:00:00\n";
+  write_crx(known + "! checked by hand\n" + known + "\nLEGEND\n");
+  load();
+  const auto e = extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10});
+  const std::string b16(16, ' ');
+  for (int run = 0; run < 3; ++run) {
+    SplitList s;
+    const auto r = split(e, gps(2.0, 0.0), s);
+    ASSERT_FALSE(r.exited) << r.console;
+    EXPECT_EQ(s.count, run == 0 ? 1 : 0) << "the record of the first run is seen";
+    // The hand-typed line moves down by the record of the first run.
+    const std::string line = run == 0 ? "8" : "9";
+    EXPECT_EQ(r.console, "\n ### SR ASPLIT: Reading of the satellite problem file stops at line " +
+                             line + "\n" + b16 + "File name : " + crx() + "\n" + b16 + "Line " +
+                             line +
+                             " is no record: columns 1-5 (satellite number) hold no integer.\n" +
+                             b16 +
+                             "The records after it are not read; arc-split records are put "
+                             "before it.\n\n");
+  }
+  const std::string text = slurp(crx());
+  const std::size_t record = text.find("    5         4         0       2013 05 07 00 00 00 \n");
+  EXPECT_LT(record, text.find("! checked by hand"));
+  EXPECT_EQ(text.find("    5         4", record + 1), std::string::npos) << text;
 }
 
 TEST_F(AsplitFileTest, AFileHeldByAnotherRunIsWaitedForThenLeftUnchanged) {
