@@ -22,6 +22,7 @@ struct RunFile {
   std::string_view keyWord;
   std::string given;
   std::string opened;
+  bool console = false;  // the standard output or error of the run
 };
 
 // Adds a named file with its variables replaced, silently.
@@ -38,7 +39,14 @@ RunFile input_file(std::string_view inpFil) {
   return {"", std::string(platform::rtrim(inpFil)), opened};
 }
 
+// A standard stream of the run that goes to a regular file.
+void add_console(std::vector<RunFile>& files, std::string_view what, int stream) {
+  const std::string file = platform::console_file(stream);
+  if (!file.empty()) files.push_back({what, platform::absolute_name(file), file, true});
+}
+
 std::string output_line(const RunFile& f) {
+  if (f.console) return "Output file: " + std::string(f.keyWord) + " (" + f.given + ")";
   return "Output file: " + std::string(f.keyWord) + " " + f.given;
 }
 
@@ -130,6 +138,10 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
   add_file(outputs, "ASPLIT", names.aSplit);
   add_file(outputs, "PLOTFIL", names.plotFil);
   add_file(outputs, "JSONFIL", names.jsonFil);
+  if (names.console) {
+    add_console(outputs, "standard output", 1);
+    add_console(outputs, "standard error", 2);
+  }
   std::vector<RunFile> inputs{input_file(inpFil)};
   for (const std::string& p : protocols) add_file(inputs, "", p);
   add_file(inputs, "", crxName);
@@ -138,7 +150,8 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
 
   std::vector<OutputClash> clashes;
   for (const RunFile& out : outputs) {
-    if (systemOnly && !is_system(out)) continue;
+    // The console was opened by the caller of the run, before it.
+    if (out.console || (systemOnly && !is_system(out))) continue;
     if (platform::is_device(out.opened)) continue;
     for (const RunFile& in : inputs) {
       if (!platform::same_existing_file(out.opened, in.opened)) continue;
@@ -149,6 +162,7 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
   for (std::size_t a = 0; a < outputs.size(); ++a) {
     for (std::size_t b = a + 1; b < outputs.size(); ++b) {
       if (systemOnly && !is_system(outputs[a]) && !is_system(outputs[b])) continue;
+      if (outputs[a].console) continue;  // standard output and error may share a file
       if (!same_output(outputs[a], outputs[b])) continue;
       clashes.push_back({"Two output files name the same file", output_line(outputs[a]),
                          output_line(outputs[b]), std::string(outputs[a].keyWord),
@@ -189,7 +203,8 @@ RunFileNames run_file_names() {
 }
 
 void check_system_outputs() {
-  const RunFileNames f = run_file_names();
+  RunFileNames f = run_file_names();
+  f.outputs.console = true;
   if (!f.refused.empty()) input::name_too_long(f.refused.front());
   check_output_files(f.outputs, input::inpKey.inpFil, f.protocols, f.crxName, true);
 }

@@ -63,6 +63,8 @@ class CheckInputTest : public testsupport::ModuleTest {
     std::size_t at = 0;
     for (int n = 0; n < 8; ++n) at = crx.find('\n', at) + 1;
     spit(tmp.file("hand.crx"), crx.insert(at, "! checked by hand\n"));
+    // A link to the summary, which does not exist yet.
+    std::filesystem::create_symlink("F.SUM", tmp.file("out/link.wek"));
   }
   // The report with the folder written as TMP, and the exit status.
   std::pair<std::string, int> check(const std::string& text) {
@@ -193,6 +195,18 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "before it",
         "F: 0 errors, 1 warning"},
        0},
+      {"output to the console", {}, "SYSOUT 1 \"/dev/stdout\"\n",
+       {"F:14: note: SYSOUT: the run writes its standard output (/dev/stdout)",
+        "F:14: warning: SYSOUT: \"/dev/stdout\" is the run's standard output: where that goes to "
+        "a regular file (a log), the run stops with \"Two output files name the same file\"; a "
+        "terminal, a pipe or /dev/null take the output",
+        "F: 0 errors, 1 warning"},
+       0},
+      {"two outputs through a link to a file not yet written", {}, "WEEKFM 1 \"${P}/out/link.wek\"\n",
+       {"F:14: note: WEEKFM: the run writes TMP/out/F.SUM",
+        "F:6: error: OUTFIL: the run stops with \"Two output files name the same file\" (Output "
+        "file: WEEKFM ${P}/out/link.wek)"},
+       1},
       {"problem file missing", {{"${P}/SAT.CRX", "${P}/NO.CRX"}}, "",
        {"F:8: error: SATCRUX: cannot read TMP/NO.CRX: no such file (the run stops in the arc "
         "splitting)"},
