@@ -49,8 +49,8 @@ std::vector<std::string> lines_of(const std::string& bytes) {
 }
 
 // stop: the line at which the reader stopped before the end of the records (0: none).
-std::string expected_rewrite(const std::string& old, double epoch, const orbit_check::SplitList& split,
-                             int stop) {
+std::string expected_rewrite(const std::string& old, double epoch,
+                             const orbit_check::SplitList& split, int stop) {
   std::string out;
   bool inserted = false;
   const std::vector<std::string> lines = lines_of(old);

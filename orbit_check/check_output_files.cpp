@@ -127,9 +127,11 @@ std::string quiet_message_file(std::vector<input::NameFault>& refused) {
 
 }  // namespace
 
-std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
-                                             const std::vector<std::string>& protocols,
-                                             std::string_view crxName, bool systemOnly) {
+namespace {
+
+// The outputs named, in their order; with names.console the run's standard
+// output and error after them.
+std::vector<RunFile> outputs_of(const OutputNames& names) {
   std::vector<RunFile> outputs;
   add_file(outputs, "SYSOUT", names.sysOut);
   add_file(outputs, "SYSERR", names.sysErr);
@@ -142,12 +144,26 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
     add_console(outputs, "standard output", 1);
     add_console(outputs, "standard error", 2);
   }
+  return outputs;
+}
+
+std::vector<RunFile> inputs_of(std::string_view inpFil, const std::vector<std::string>& protocols,
+                               std::string_view crxName) {
   std::vector<RunFile> inputs{input_file(inpFil)};
   for (const std::string& p : protocols) add_file(inputs, "", p);
   add_file(inputs, "", crxName);
   add_file(inputs, "", quiet_name("SYSINP"));
   add_file(inputs, "", quiet_name("CONST"));
+  return inputs;
+}
 
+}  // namespace
+
+std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
+                                             const std::vector<std::string>& protocols,
+                                             std::string_view crxName, bool systemOnly) {
+  const std::vector<RunFile> outputs = outputs_of(names);
+  const std::vector<RunFile> inputs = inputs_of(inpFil, protocols, crxName);
   std::vector<OutputClash> clashes;
   for (const RunFile& out : outputs) {
     // The console was opened by the caller of the run, before it.

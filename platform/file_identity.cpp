@@ -73,7 +73,9 @@ int standard_stream(std::string_view name) {
     const fs::path folder = fs::weakly_canonical(p.parent_path(), ec);
     if (ec) return 0;
     const std::string leaf = p.filename().string();
-    if ((folder == fds || folder == threadFds) && (leaf == "1" || leaf == "2")) return leaf[0] - '0';
+    if ((folder == fds || folder == threadFds) && (leaf == "1" || leaf == "2")) {
+      return leaf[0] - '0';
+    }
     const fs::path at = folder / p.filename();
     if (!fs::is_symlink(fs::symlink_status(at, ec))) return 0;
     p = link_target(at, ec);

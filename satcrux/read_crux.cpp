@@ -89,7 +89,9 @@ void read_records(t_satcrux& list, int lfn, int nCrx) {
     t_crux crx;
     if (!next_line(list, lfn, line)) return;
     if (!parse_record(line, crx, why)) {
-      if (!platform::is_blank(platform::col(line, 1, 6))) find_end(list, lfn, {kHeaderLines + i + 1, why});
+      if (!platform::is_blank(platform::col(line, 1, 6))) {
+        find_end(list, lfn, {kHeaderLines + i + 1, why});
+      }
       return;
     }
     list.crxLst.push_back(crx);

@@ -202,7 +202,8 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "terminal, a pipe or /dev/null take the output",
         "F: 0 errors, 1 warning"},
        0},
-      {"two outputs through a link to a file not yet written", {}, "WEEKFM 1 \"${P}/out/link.wek\"\n",
+      {"two outputs through a link to a file not yet written", {},
+       "WEEKFM 1 \"${P}/out/link.wek\"\n",
        {"F:14: note: WEEKFM: the run writes TMP/out/F.SUM",
         "F:6: error: OUTFIL: the run stops with \"Two output files name the same file\" (Output "
         "file: WEEKFM ${P}/out/link.wek)"},

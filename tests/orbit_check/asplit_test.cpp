@@ -117,8 +117,8 @@ class AsplitFileTest : public AsplitTest {
 
 TEST_F(AsplitFileTest, RecordsAreInsertedBeforeTheFirstBlankRecordLine) {
   // A record longer than 80 columns, with a remark the reader does not read.
-  const std::string longLine =
-      platform::pad("   13         4         0       2013-05-03 00:00:00", 80) + std::string(20, 'x');
+  const std::string record = "   13         4         0       2013-05-03 00:00:00";
+  const std::string longLine = platform::pad(record, 80) + std::string(20, 'x');
   write_crx("   12         4         0       2013-05-02 00:00:00\n" + longLine +
             "\n\nLEGEND\n");
   load();

@@ -168,8 +168,10 @@ TEST_F(SatcrxTest, ALineTheReaderStopsAtBeforeTheEndOfTheRecordsIsNamed) {
       {good + "! checked by hand\n" + more, 8, "columns 1-5 (satellite number) hold no integer"},
       {good + good + rec(0, 4, 0, at(2)) + more, 9, "its satellite number is 0"},
       {good + "     4                  0\n" + more, 8, "columns 1-5 (satellite number) are blank"},
-      {good + "    2    x4         0\n" + more, 8, "columns 6-15 (first kind code) hold no integer"},
-      {good + "    2         4       0.0\n" + more, 8, "columns 16-25 (second kind code) hold no integer"},
+      {good + "    2    x4         0\n" + more, 8,
+       "columns 6-15 (first kind code) hold no integer"},
+      {good + "    2         4       0.0\n" + more, 8,
+       "columns 16-25 (second kind code) hold no integer"},
       // The end of the records: blank columns 1-6, with or without text after them.
       {good + "      end of the records\n" + more, 0, ""},
       {good + "\n! remark\n" + more, 0, ""},
