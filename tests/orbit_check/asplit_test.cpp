@@ -154,29 +154,36 @@ TEST_F(AsplitFileTest, CandidatesSplitAtTheSameEpochAreDropped) {
 
 TEST_F(AsplitFileTest, RerunsPutOneRecordBeforeALineTheReaderStopsAt) {
   const std::string known = "   12         4         0       2013-05-02 00:00:00\n";
-  write_crx(known + "! checked by hand\n" + known + "\nLEGEND\n");
-  load();
+  const struct {
+    std::string line;
+    std::string why;
+  } cases[] = {
+      {"! checked by hand", "columns 1-5 (satellite number) hold no integer"},
+      {"    0         4         0       2013-05-03 00:00:00", "its satellite number is 0"},
+  };
   const auto e = extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10});
   const std::string b16(16, ' ');
-  for (int run = 0; run < 3; ++run) {
-    SplitList s;
-    const auto r = split(e, gps(2.0, 0.0), s);
-    ASSERT_FALSE(r.exited) << r.console;
-    EXPECT_EQ(s.count, run == 0 ? 1 : 0) << "the record of the first run is seen";
-    // The hand-typed line moves down by the record of the first run.
-    const std::string line = run == 0 ? "8" : "9";
-    EXPECT_EQ(r.console, "\n ### SR ASPLIT: Reading of the satellite problem file stops at line " +
-                             line + "\n" + b16 + "File name : " + crx() + "\n" + b16 + "Line " +
-                             line +
-                             " is no record: columns 1-5 (satellite number) hold no integer.\n" +
-                             b16 +
-                             "The records after it are not read; arc-split records are put "
-                             "before it.\n\n");
+  for (const auto& c : cases) {
+    write_crx(known + c.line + "\n" + known + "\nLEGEND\n");
+    load();
+    for (int run = 0; run < 3; ++run) {
+      SplitList s;
+      const auto r = split(e, gps(2.0, 0.0), s);
+      ASSERT_FALSE(r.exited) << r.console;
+      EXPECT_EQ(s.count, run == 0 ? 1 : 0) << "the record of the first run is seen";
+      // The line moves down by the record of the first run.
+      const std::string at = run == 0 ? "8" : "9";
+      EXPECT_EQ(r.console,
+                "\n ### SR ASPLIT: Reading of the satellite problem file stops at line " + at +
+                    "\n" + b16 + "File name : " + crx() + "\n" + b16 + "Line " + at +
+                    " is no record: " + c.why + ".\n" + b16 +
+                    "The records after it are not read; arc-split records are put before it.\n\n");
+    }
+    const std::string text = slurp(crx());
+    const std::size_t record = text.find("    5         4         0       2013 05 07 00 00 00 \n");
+    EXPECT_LT(record, text.find(c.line)) << text;
+    EXPECT_EQ(text.find("    5         4", record + 1), std::string::npos) << text;
   }
-  const std::string text = slurp(crx());
-  const std::size_t record = text.find("    5         4         0       2013 05 07 00 00 00 \n");
-  EXPECT_LT(record, text.find("! checked by hand"));
-  EXPECT_EQ(text.find("    5         4", record + 1), std::string::npos) << text;
 }
 
 TEST_F(AsplitFileTest, AFileHeldByAnotherRunIsWaitedForThenLeftUnchanged) {
