@@ -1,7 +1,8 @@
 // Reads arbitrary bytes as the satellite problem file, asks every query, and
 // rewrites the file with arc-split records; the rewritten file must hold
 // every old line (padded to 80 columns) with the records before the first
-// blank-started line from line 7 on.
+// blank-started line from line 7 on, or before an earlier line at which the
+// reader stopped, and the reader must see every record added.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -47,13 +48,16 @@ std::vector<std::string> lines_of(const std::string& bytes) {
   return lines;
 }
 
-std::string expected_rewrite(const std::string& old, double epoch, const orbit_check::SplitList& split) {
+// stop: the line at which the reader stopped before the end of the records (0: none).
+std::string expected_rewrite(const std::string& old, double epoch,
+                             const orbit_check::SplitList& split, int stop) {
   std::string out;
   bool inserted = false;
   const std::vector<std::string> lines = lines_of(old);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string head = lines[i].substr(0, 6);
-    if (!inserted && i >= 6 && head.find_first_not_of(' ') == std::string::npos) {
+    const bool blank = head.find_first_not_of(' ') == std::string::npos;
+    if (!inserted && i >= 6 && (blank || static_cast<int>(i) + 1 == stop)) {
       for (int sat : split.satNum) out += orbit_check::split_record(sat, epoch) + "\n";
       inserted = true;
     }
@@ -73,6 +77,25 @@ std::string slurp(const std::string& path) {
   while ((n = std::fread(buf, 1, sizeof buf, fp)) > 0) text.append(buf, n);
   std::fclose(fp);
   return text;
+}
+
+// The reader of the rewritten file sees every record added, when each has a
+// number it can read (three columns, not 0; the editing gives 1-599).
+void require_records_seen(const std::string& path, double epoch,
+                          const orbit_check::SplitList& split) {
+  for (int s : split.satNum) {
+    if (s == 0 || s < -99 || s > 999) return;
+  }
+  std::vector<int> sat;
+  std::vector<double> at;
+  fuzzsupport::fresh_state();
+  fuzzsupport::set_keywords({{"SATCRUX", {path}}});
+  if (!fuzzsupport::run([&] { satcrux::GTSATS(1 << 20, sat, at); })) return;
+  for (int s : split.satNum) {
+    bool seen = false;
+    for (std::size_t k = 0; k < sat.size(); ++k) seen = seen || (sat[k] == s && at[k] == epoch);
+    fuzzsupport::require(seen, "every record added is read");
+  }
 }
 
 }  // namespace
@@ -106,7 +129,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzzsupport::run([&] { orbit_check::add_split_records(path, epoch, split, update); });
   const std::string now = slurp(path);
   const bool rewritten = done && split.count > 0;
-  fuzzsupport::require(rewritten ? now == expected_rewrite(old, epoch, split) : now == old,
+  const int stop = satcrux::d_satcrx.satCrux.stop.line;
+  fuzzsupport::require(rewritten ? now == expected_rewrite(old, epoch, split, stop) : now == old,
                        "satellite problem file is the complete new one or the old one");
+  if (rewritten && update.recordsWritten > 0) require_records_seen(path, epoch, split);
   return 0;
 }

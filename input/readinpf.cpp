@@ -172,6 +172,8 @@ void READINPF(std::string_view inpFil, t_inpkey& store, std::vector<NameFault>* 
   int ios = 0;
   framework::OPNFIL(lfn, store.inpFil, "OLD", "FORMATTED", "READONLY", " ", ios);
   framework::OPNERR(framework::m_tolk.lfnMsg, lfn, ios, store.inpFil, "readInpf");
+  // A pipe or a FIFO is read once; held in memory, it is read twice as a file is.
+  platform::hold_in_memory(lfn);
 
   // An editor may start the file with a byte-order mark: it belongs to no keyword.
   platform::skip_byte_order_mark(lfn);

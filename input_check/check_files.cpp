@@ -91,7 +91,24 @@ bool check_input_file(CheckContext& ctx, int line, const std::string& key, const
   return false;
 }
 
+// An output that leads to the run's standard output or error: whether it
+// clashes depends on where the run's console goes, which the check cannot see.
+bool standard_stream_output(CheckContext& ctx, int line, const std::string& key,
+                            const std::string& given) {
+  const std::string opened(platform::rtrim(framework::silent_expanded_name(given)));
+  const int stream = platform::standard_stream(opened);
+  if (stream == 0) return false;
+  const std::string what = stream == 1 ? "standard output" : "standard error";
+  ctx.diag.note(line, key + ": the run writes its " + what + " (" + opened + ")");
+  ctx.diag.warning(line, key + ": " + quoted(opened) + " is the run's " + what +
+                             ": where that goes to a regular file (a log), the run stops with "
+                             "\"Two output files name the same file\"; a terminal, a pipe or "
+                             "/dev/null take the output");
+  return true;
+}
+
 void check_output_file(CheckContext& ctx, int line, const std::string& key, const std::string& given) {
+  if (standard_stream_output(ctx, line, key, given)) return;
   std::string absolute;
   if (!opened_name(ctx, line, key, given, true, absolute)) return;
   std::string folder;

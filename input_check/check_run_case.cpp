@@ -16,11 +16,14 @@
 #include "platform/file_identity.h"
 #include "platform/fixed_text.h"
 #include "platform/units.h"
+#include "satcrux/d_satcrx.h"
 #include "timeutil/timst2.h"
 
 namespace input_check {
 
 namespace {
+
+constexpr std::size_t kLineLength = 255;  // what the reader keeps of a line
 
 std::string epoch_text(double mjd) {
   std::string text(19, ' ');
@@ -248,6 +251,28 @@ void not_editable(CheckContext& ctx, const Loop& r) {
   }
 }
 
+// A line at which the reader of the problem file stops before the end of
+// its records (not looked for in a FIFO or a device).
+void problem_file_stop(CheckContext& ctx, const std::string& absolute) {
+  const int lfn = framework::m_tolk.lfnWork;
+  if (not_read_kind(absolute) ||
+      platform::open_unit(lfn, absolute, platform::OpenStatus::Old, true) != 0) {
+    return;
+  }
+  std::vector<std::string> lines;
+  std::string line;
+  while (platform::read_record(lfn, line, kLineLength) == platform::ReadStatus::Ok) {
+    lines.push_back(line);
+  }
+  platform::close_unit(lfn);
+  const satcrux::ReadStop stop = satcrux::read_stop(lines);
+  if (stop.line == 0) return;
+  ctx.diag.warning(ctx.crxLine, "SATCRUX: line " + std::to_string(stop.line) +
+                                    " of the problem file is no record: " + stop.why +
+                                    "; the run reads no record after it and puts its arc-split "
+                                    "records before it");
+}
+
 void problem_file(CheckContext& ctx, bool split) {
   if (ctx.crxName.empty()) {
     if (split) ctx.diag.note(ctx.line_of("ASPLIT"), "SATCRUX names no file: outliers are reported, no record is written");
@@ -271,6 +296,7 @@ void problem_file(CheckContext& ctx, bool split) {
     ctx.diag.note(ctx.crxLine, "SATCRUX: the run does not change the problem file (no arc splitting)");
     return;
   }
+  problem_file_stop(ctx, absolute);
   // The file is locked open for writing and replaced by a new file of its folder.
   std::string folder;
   const int w = platform::write_access(absolute, folder);

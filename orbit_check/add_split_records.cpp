@@ -38,15 +38,18 @@ std::vector<std::string> read_lines(const std::string& crxName) {
 }
 
 // The file's lines padded to 80 columns, the records inserted before the
-// first line from line 7 on whose first 6 columns are blank; *placed tells
-// whether there was such a line.
+// first line from line 7 on whose first 6 columns are blank, or before an
+// earlier line at which the reader stops, so that the reader sees them;
+// *placed tells whether there was such a line.
 std::string with_records(const std::vector<std::string>& lines, double splitEpoch,
                          const SplitList& split, bool* placed) {
   std::string out;
   *placed = false;
+  const std::size_t stop = static_cast<std::size_t>(satcrux::read_stop(lines).line);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
-    if (!*placed && i >= kHeaderLines && platform::is_blank(platform::col(line, 1, 6))) {
+    if (!*placed && i >= kHeaderLines &&
+        (i + 1 == stop || platform::is_blank(platform::col(line, 1, 6)))) {
       for (int sat : split.satNum) out.append(split_record(sat, splitEpoch)).push_back('\n');
       *placed = true;
     }

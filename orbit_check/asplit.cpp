@@ -87,6 +87,19 @@ void no_place_warning(const std::string& crxName) {
        b16 + "No line from line 7 on begins with 6 blanks: no record was written.", ""});
 }
 
+// The reader stopped at a line before the end of the records: what follows
+// it is not seen, so this run's records were put before it.
+void read_stop_warning(const std::string& crxName, const satcrux::ReadStop& stop) {
+  if (stop.line == 0) return;
+  const std::string b16(16, ' ');
+  const std::string line = std::to_string(stop.line);
+  framework::write_lines(
+      framework::m_tolk.lfnMsg,
+      {"", " ### SR ASPLIT: Reading of the satellite problem file stops at line " + line,
+       b16 + "File name : " + crxName, b16 + "Line " + line + " is no record: " + stop.why + ".",
+       b16 + "The records after it are not read; arc-split records are put before it.", ""});
+}
+
 }  // namespace
 
 AsplitState s_asplit;
@@ -138,6 +151,7 @@ void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable&
   if (irc != 0) u.crxName.clear();
   if (split.count > 0 && irc == 0) {
     add_split_records(u.crxName, splitEpoch, split, u);
+    read_stop_warning(u.crxName, satcrux::d_satcrx.satCrux.stop);
     if (u.replaced && split.count > 0 && u.recordsWritten == 0) no_place_warning(u.crxName);
   }  // without a problem file no arc split is known
   for (int sat : u.candidates) {

@@ -22,6 +22,7 @@ struct RunFile {
   std::string_view keyWord;
   std::string given;
   std::string opened;
+  bool console = false;  // the standard output or error of the run
 };
 
 // Adds a named file with its variables replaced, silently.
@@ -38,7 +39,14 @@ RunFile input_file(std::string_view inpFil) {
   return {"", std::string(platform::rtrim(inpFil)), opened};
 }
 
+// A standard stream of the run that goes to a regular file.
+void add_console(std::vector<RunFile>& files, std::string_view what, int stream) {
+  const std::string file = platform::console_file(stream);
+  if (!file.empty()) files.push_back({what, platform::absolute_name(file), file, true});
+}
+
 std::string output_line(const RunFile& f) {
+  if (f.console) return "Output file: " + std::string(f.keyWord) + " (" + f.given + ")";
   return "Output file: " + std::string(f.keyWord) + " " + f.given;
 }
 
@@ -130,11 +138,9 @@ std::vector<RunFile> input_files(std::string_view inpFil, const std::vector<std:
   return inputs;
 }
 
-}  // namespace
-
-std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
-                                             const std::vector<std::string>& protocols,
-                                             std::string_view crxName, bool systemOnly) {
+// The outputs named, in their order; with names.console the run's standard
+// output and error after them.
+std::vector<RunFile> outputs_of(const OutputNames& names) {
   std::vector<RunFile> outputs;
   add_file(outputs, "SYSOUT", names.sysOut);
   add_file(outputs, "SYSERR", names.sysErr);
@@ -143,11 +149,24 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
   add_file(outputs, "ASPLIT", names.aSplit);
   add_file(outputs, "PLOTFIL", names.plotFil);
   add_file(outputs, "JSONFIL", names.jsonFil);
-  const std::vector<RunFile> inputs = input_files(inpFil, protocols, crxName);
+  if (names.console) {
+    add_console(outputs, "standard output", 1);
+    add_console(outputs, "standard error", 2);
+  }
+  return outputs;
+}
 
+}  // namespace
+
+std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
+                                             const std::vector<std::string>& protocols,
+                                             std::string_view crxName, bool systemOnly) {
+  const std::vector<RunFile> outputs = outputs_of(names);
+  const std::vector<RunFile> inputs = input_files(inpFil, protocols, crxName);
   std::vector<OutputClash> clashes;
   for (const RunFile& out : outputs) {
-    if (systemOnly && !is_system(out)) continue;
+    // The console was opened by the caller of the run, before it.
+    if (out.console || (systemOnly && !is_system(out))) continue;
     if (platform::is_device(out.opened)) continue;
     for (const RunFile& in : inputs) {
       if (!platform::same_existing_file(out.opened, in.opened)) continue;
@@ -158,6 +177,7 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
   for (std::size_t a = 0; a < outputs.size(); ++a) {
     for (std::size_t b = a + 1; b < outputs.size(); ++b) {
       if (systemOnly && !is_system(outputs[a]) && !is_system(outputs[b])) continue;
+      if (outputs[a].console) continue;  // standard output and error may share a file
       if (!same_output(outputs[a], outputs[b])) continue;
       clashes.push_back({"Two output files name the same file", output_line(outputs[a]),
                          output_line(outputs[b]), std::string(outputs[a].keyWord),
@@ -198,7 +218,8 @@ RunFileNames run_file_names() {
 }
 
 void check_system_outputs() {
-  const RunFileNames f = run_file_names();
+  RunFileNames f = run_file_names();
+  f.outputs.console = true;
   if (!f.refused.empty()) input::name_too_long(f.refused.front());
   check_output_files(f.outputs, input::inpKey.inpFil, f.protocols, f.crxName, true);
 }

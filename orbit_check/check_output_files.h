@@ -19,6 +19,10 @@ struct OutputNames {
   std::string jsonFil = {};  // "JSONFIL", the results of the run
   std::string sysOut = {};   // "SYSOUT", the program output
   std::string sysErr = {};   // "SYSERR", the message file (blank when merged)
+  // The run's own standard output and error count as outputs where they go
+  // to a regular file (another process, such as the input-file check, has
+  // other ones).
+  bool console = false;
 };
 
 // A clash of an output with an input or another output: its headline and the
@@ -31,7 +35,8 @@ struct OutputClash {
   std::string otherKeyWord;  // the second output's keyword ("" for an input)
 };
 
-// Every clash, in the order below; nothing is written.
+// Every clash, in the order below; nothing is written. The first output of a
+// clash is always one the input file names (keyWord).
 std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::string_view inpFil,
                                              const std::vector<std::string>& protocols,
                                              std::string_view crxName, bool systemOnly = false);
@@ -43,9 +48,14 @@ std::vector<OutputClash> find_output_clashes(const OutputNames& names, std::stri
 // file crxName (blank: none), "SYSINP" and "CONST" (read without messages;
 // blank when they do not fit), an input clashing only
 // when it exists and is the same file after variable substitution; then
-// each pair of outputs, in that order, by their absolute names or as one
-// existing file (hard links). A device (such as /dev/null) clashes with
-// nothing. With systemOnly, only clashes of "SYSOUT" or "SYSERR" count.
+// each pair of outputs, in that order, by their absolute names (links
+// followed, also to a file that does not exist yet) or as one existing file
+// (hard links). With names.console, the standard output and then the
+// standard error of the process follow the outputs where they are regular
+// files: an output naming that file (/dev/stdout, the log's own name) would
+// overwrite the console lines or be overwritten by them. A device (such as
+// /dev/null) clashes with nothing. With systemOnly, only clashes of
+// "SYSOUT" or "SYSERR" count.
 // Silent when nothing clashes.
 void check_output_files(const OutputNames& names, std::string_view inpFil,
                         const std::vector<std::string>& protocols, std::string_view crxName,

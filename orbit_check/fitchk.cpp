@@ -91,6 +91,7 @@ OutputNames output_names() {
   input::GTFLNA(0, "ASPLIT", names.aSplit, irc);
   names.plotFil = results::optional_file_name("PLOTFIL");
   names.jsonFil = results::optional_file_name("JSONFIL");
+  names.console = true;
   return names;
 }
 

@@ -66,6 +66,9 @@ struct Unit {
   ReadAhead ahead;                // buffered bytes of rbuf not yet read
   bool at_eof = false;
   int read_error = 0;             // status of a failed read
+  bool holding = false;           // the records lie in held, read ahead whole
+  std::string held;
+  int held_error = 0;             // status of a read that failed after held
   Buffer wbuf;                    // stdio buffer for writes
 };
 
@@ -227,10 +230,41 @@ int inquire_file(std::string_view name_in, bool& exists, int& unit) {
 int rewind_unit(int lfn) {
   Unit* u = find(lfn);
   if (!u) return 0;
+  if (u->holding) {
+    u->ahead = {u->held.data(), u->held.data() + u->held.size()};
+    return 0;
+  }
   u->ahead = {};
   u->at_eof = false;
   std::clearerr(u->fp);
   return std::fseek(u->fp, 0, SEEK_SET) == 0 ? 0 : kErrOpen;
+}
+
+int hold_in_memory(int lfn) {
+  Unit* u = find(lfn);
+  if (!u) return kErrOpen;
+  struct stat st {};
+  if (::fstat(::fileno(u->fp), &st) == 0 && S_ISREG(st.st_mode)) return 0;
+  u->held.assign(u->ahead.next, u->ahead.end);
+  char* buf = u->rbuf.get();
+  while (!u->at_eof && u->held.size() <= kHoldLimit) {
+    const std::size_t n = std::fread(buf, 1, kBufSize, u->fp);
+    u->held.append(buf, n);
+    if (n == 0 && std::ferror(u->fp)) {
+      u->held_error = status_of(errno);
+      std::clearerr(u->fp);
+      break;
+    }
+    u->at_eof = n == 0;
+  }
+  if (u->held.size() > kHoldLimit) {
+    u->held.resize(kHoldLimit);
+    u->held_error = EFBIG;
+  }
+  u->holding = true;
+  u->at_eof = true;
+  u->ahead = {u->held.data(), u->held.data() + u->held.size()};
+  return 0;
 }
 
 namespace {
@@ -251,6 +285,10 @@ ReadStatus read_spanning(Unit& u, std::string_view& line, std::size_t max_len) {
   bool got = false;
   for (;;) {
     if (u.ahead.next == u.ahead.end) {
+      if (u.at_eof && u.held_error != 0) {
+        u.read_error = u.held_error;
+        return ReadStatus::Error;
+      }
       if (u.at_eof) break;
       if (!refill(u)) {
         if (std::ferror(u.fp)) {

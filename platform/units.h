@@ -50,6 +50,15 @@ int inquire_file(std::string_view name, bool& exists, int& unit);
 // Back to the first record; 0 or non-zero.
 int rewind_unit(int lfn);
 
+// Takes unit lfn, before its first read, into memory when its file is no
+// regular file (a pipe, a FIFO, a terminal), so that rewind_unit goes back
+// to its first record as on a file; a regular file is left as it is. A read
+// error met here, or data beyond kHoldLimit bytes (status 27, file too
+// large), is given by the read that reaches it. Returns 0, or non-zero when
+// lfn is not connected.
+constexpr std::size_t kHoldLimit = std::size_t{64} << 20;
+int hold_in_memory(int lfn);
+
 // Reads the next record without its line end (a CR before it is dropped).
 // Only the first max_len characters are kept; the rest of the record is
 // skipped, so an overlong line costs no memory.

@@ -8,6 +8,7 @@ void INIT_SATCRUX(t_satcrux& list) {
   list.filNam.clear();
   list.nCrx = 0;
   list.crxLst.clear();
+  list.stop = ReadStop{};
 }
 
 }  // namespace satcrux

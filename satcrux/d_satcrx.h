@@ -23,12 +23,22 @@ struct t_crux {
   std::array<double, 2> window{0.0, 1.0E20};  // start and end, MJD
 };
 
+// A line before the end of the records (the first line from line 7 on whose
+// columns 1-6 are blank) at which the reader stops: its number in the file
+// (1-based; 0: no such line, or a file whose records have no end) and why it
+// is no record.
+struct ReadStop {
+  int line = 0;
+  std::string why;
+};
+
 // A problem list. crxLst holds the nCrx records in use (crxLst[i-1] is record
 // i); its capacity is the records of the file plus 10 spare entries.
 struct t_satcrux {
   std::string filNam;  // file the list was read from, without trailing blanks
   int nCrx = 0;
   std::vector<t_crux> crxLst;
+  ReadStop stop;       // where READ_CRUX stopped before the end of the records
 };
 
 // Module state of d_satcrx.
@@ -46,8 +56,18 @@ void INIT_SATCRUX(t_satcrux& list);
 // it is given and not blank, and clears the first-call flag. No file name:
 // an empty list, no message. A file that cannot be opened or a failed
 // allocation ends the run. Reading ends quietly at a line that cannot be
-// read or holds satellite 0.
+// read or holds satellite 0; list.stop names that line when it comes before
+// the end of the records.
 void READ_CRUX(t_satcrux& list, std::optional<std::string_view> fileName = std::nullopt);
+
+// Why the reader takes a line (its first 255 columns) for no record: a field
+// of columns 1-25 that holds no integer, or satellite number 0 (columns 1-5
+// blank included); "" when it reads the line as a record.
+std::string record_end_reason(std::string_view line);
+
+// Where the reader stops in a file of these lines before the end of its
+// records; line 0 when it reads every record.
+ReadStop read_stop(const std::vector<std::string>& lines);
 
 // Number of non-blank lines after nHead header lines up to the first blank
 // line, of the file named by keyword name or else of the file name itself

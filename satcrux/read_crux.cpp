@@ -46,14 +46,14 @@ void allocate(t_satcrux& list, int nCrx) {
   framework::ALCERR(irc, "satCrux%crxLst", {size}, kRoutine);
 }
 
-// One record line (up to 255 characters); false when a field is no number.
-bool parse_record(std::string_view line, t_crux& crx) {
-  if (!platform::read_int_field(platform::col(line, 1, 5), crx.satNum) ||
-      !platform::read_int_field(platform::col(line, 6, 15), crx.kind[0]) ||
-      !platform::read_int_field(platform::col(line, 16, 25), crx.kind[1])) {
-    return false;
-  }
-  if (crx.satNum == 0) return false;
+// One record line (up to 255 characters); false, with the reason in why,
+// when it is no record.
+bool parse_record(std::string_view line, t_crux& crx, std::string& why) {
+  why = record_end_reason(line);
+  if (!why.empty()) return false;
+  platform::read_int_field(platform::col(line, 1, 5), crx.satNum);
+  platform::read_int_field(platform::col(line, 6, 15), crx.kind[0]);
+  platform::read_int_field(platform::col(line, 16, 25), crx.kind[1]);
   timeutil::ST2TIM(1, 2, platform::col(line, 33, 72), crx.window);
   return true;
 }
@@ -67,16 +67,33 @@ bool next_line(const t_satcrux& list, int lfn, std::string& line) {
   return st == platform::ReadStatus::Ok;
 }
 
+// The reader stopped at a line before the blank columns 1-6 that end the
+// records: noted in list.stop when such a line follows.
+void find_end(t_satcrux& list, int lfn, ReadStop stop) {
+  std::string line;
+  while (next_line(list, lfn, line)) {
+    if (!platform::is_blank(platform::col(line, 1, 6))) continue;
+    list.stop = std::move(stop);
+    return;
+  }
+}
+
 // Up to nCrx records from unit lfn, after its header lines.
 void read_records(t_satcrux& list, int lfn, int nCrx) {
   std::string line;
   for (int i = 0; i < kHeaderLines; ++i) {
     if (!next_line(list, lfn, line)) return;
   }
+  std::string why;
   for (int i = 0; i < nCrx; ++i) {
     t_crux crx;
     if (!next_line(list, lfn, line)) return;
-    if (!parse_record(line, crx)) return;
+    if (!parse_record(line, crx, why)) {
+      if (!platform::is_blank(platform::col(line, 1, 6))) {
+        find_end(list, lfn, {kHeaderLines + i + 1, why});
+      }
+      return;
+    }
     list.crxLst.push_back(crx);
     list.nCrx = static_cast<int>(list.crxLst.size());
   }

@@ -3,6 +3,8 @@ target_sources(fitchk_lib PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/crx_query.cpp
   ${CMAKE_CURRENT_LIST_DIR}/read_crux.cpp
   ${CMAKE_CURRENT_LIST_DIR}/lincount.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/record_end_reason.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/read_stop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gtsatb.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gtsatm.cpp
   ${CMAKE_CURRENT_LIST_DIR}/gtsats.cpp

@@ -70,6 +70,13 @@ class CheckInputTest : public testsupport::ModuleTest {
     std::filesystem::create_directory(tmp.file("out"));
     std::filesystem::create_directory(tmp.file("dir.prt"));
     ASSERT_EQ(mkfifo(tmp.file("p.fifo").c_str(), 0600), 0);
+    // A comment typed in among the records, at line 9.
+    std::string crx = slurp(kData + "satcrux/SATCRUX.CRX");
+    std::size_t at = 0;
+    for (int n = 0; n < 8; ++n) at = crx.find('\n', at) + 1;
+    spit(tmp.file("hand.crx"), crx.insert(at, "! checked by hand\n"));
+    // A link to the summary, which does not exist yet.
+    std::filesystem::create_symlink("F.SUM", tmp.file("out/link.wek"));
   }
   // The report with the folder written as TMP, the current folder as CWD,
   // and the exit status.
@@ -265,6 +272,25 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
        {"F:8: error: SATCRUX: the run cannot update the problem file (TMP/ro.crx has no write "
         "permission bit, which the run respects also for root): an arc split the run finds is not "
         "recorded and ends the run with an error"},
+       1},
+      {"problem file with a line the reader stops at", {{"${P}/SAT.CRX", "${P}/hand.crx"}}, "",
+       {"F:8: warning: SATCRUX: line 9 of the problem file is no record: columns 1-5 (satellite "
+        "number) hold no integer; the run reads no record after it and puts its arc-split records "
+        "before it",
+        "F: 0 errors, 1 warning"},
+       0},
+      {"output to the console", {}, "SYSOUT 1 \"/dev/stdout\"\n",
+       {"F:14: note: SYSOUT: the run writes its standard output (/dev/stdout)",
+        "F:14: warning: SYSOUT: \"/dev/stdout\" is the run's standard output: where that goes to "
+        "a regular file (a log), the run stops with \"Two output files name the same file\"; a "
+        "terminal, a pipe or /dev/null take the output",
+        "F: 0 errors, 1 warning"},
+       0},
+      {"two outputs through a link to a file not yet written", {},
+       "WEEKFM 1 \"${P}/out/link.wek\"\n",
+       {"F:14: note: WEEKFM: the run writes TMP/out/F.SUM",
+        "F:6: error: OUTFIL: the run stops with \"Two output files name the same file\" (Output "
+        "file: WEEKFM ${P}/out/link.wek)"},
        1},
       {"problem file missing", {{"${P}/SAT.CRX", "${P}/NO.CRX"}}, "",
        {"F:8: error: SATCRUX: cannot read TMP/NO.CRX: no such file (the run stops in the arc "

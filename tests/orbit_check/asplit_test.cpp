@@ -12,6 +12,7 @@
 #include "input/load_input.h"
 #include "orbit_check/edit_rule.h"
 #include "orbit_check/split_report.h"
+#include "platform/fixed_text.h"
 #include "platform/replace_file.h"
 #include "platform/units.h"
 #include "support/test_support.h"
@@ -175,7 +176,9 @@ class AsplitFileTest : public AsplitTest {
 };
 
 TEST_F(AsplitFileTest, RecordsAreInsertedBeforeTheFirstBlankRecordLine) {
-  const std::string longLine(100, 'x');
+  // A record longer than 80 columns, with a remark the reader does not read.
+  const std::string record = "   13         4         0       2013-05-03 00:00:00";
+  const std::string longLine = platform::pad(record, 80) + std::string(20, 'x');
   write_crx("   12         4         0       2013-05-02 00:00:00\n" + longLine +
             "\n\nLEGEND\n");
   load();
@@ -207,6 +210,40 @@ TEST_F(AsplitFileTest, CandidatesSplitAtTheSameEpochAreDropped) {
   struct stat st {};
   stat(crx().c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u) << "the rewrite keeps the permission bits";
+}
+
+TEST_F(AsplitFileTest, RerunsPutOneRecordBeforeALineTheReaderStopsAt) {
+  const std::string known = "   12         4         0       2013-05-02 00:00:00\n";
+  const struct {
+    std::string line;
+    std::string why;
+  } cases[] = {
+      {"! checked by hand", "columns 1-5 (satellite number) hold no integer"},
+      {"    0         4         0       2013-05-03 00:00:00", "its satellite number is 0"},
+  };
+  const auto e = extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10});
+  const std::string b16(16, ' ');
+  for (const auto& c : cases) {
+    write_crx(known + c.line + "\n" + known + "\nLEGEND\n");
+    load();
+    for (int run = 0; run < 3; ++run) {
+      SplitList s;
+      const auto r = split(e, gps(2.0, 0.0), s);
+      ASSERT_FALSE(r.exited) << r.console;
+      EXPECT_EQ(s.count, run == 0 ? 1 : 0) << "the record of the first run is seen";
+      // The line moves down by the record of the first run.
+      const std::string at = run == 0 ? "8" : "9";
+      EXPECT_EQ(r.console,
+                "\n ### SR ASPLIT: Reading of the satellite problem file stops at line " + at +
+                    "\n" + b16 + "File name : " + crx() + "\n" + b16 + "Line " + at +
+                    " is no record: " + c.why + ".\n" + b16 +
+                    "The records after it are not read; arc-split records are put before it.\n\n");
+    }
+    const std::string text = slurp(crx());
+    const std::size_t record = text.find("    5         4         0       2013 05 07 00 00 00 \n");
+    EXPECT_LT(record, text.find(c.line)) << text;
+    EXPECT_EQ(text.find("    5         4", record + 1), std::string::npos) << text;
+  }
 }
 
 TEST_F(AsplitFileTest, AFileHeldByAnotherRunIsWaitedForThenLeftUnchanged) {

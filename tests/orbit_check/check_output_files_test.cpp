@@ -1,5 +1,6 @@
 #include "orbit_check/check_output_files.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <string>
@@ -27,6 +28,7 @@ class CheckOutputFilesTest : public testsupport::ModuleTest {
     ASSERT_EQ(symlink("sat.crx", tmp.file("link.crx").c_str()), 0);
     spit(tmp.file("old.sum"), "summary\n");
     ASSERT_EQ(link(tmp.file("old.sum").c_str(), tmp.file("hard.wek").c_str()), 0);
+    ASSERT_EQ(symlink("new.sum", tmp.file("link.wek").c_str()), 0);
   }
   // The input file, loaded afresh (the end of a run leaves the store closed).
   void load() {
@@ -67,6 +69,10 @@ TEST_F(CheckOutputFilesTest, FirstClashEndsTheRun) {
        {" *** PG FITCHK: Two output files name the same file",
         B16 + "Output file: OUTFIL ${P}/old.sum", B16 + "Output file: WEEKFM ${P}/hard.wek"}},
       {{"/dev/null", "/dev/null", "${P}/s.sum", "", "", "/dev/null"}, {}},
+      // A link to a file that does not exist yet is that file.
+      {{"${P}/new.sum", "${P}/link.wek", ""},
+       {" *** PG FITCHK: Two output files name the same file",
+        B16 + "Output file: OUTFIL ${P}/new.sum", B16 + "Output file: WEEKFM ${P}/link.wek"}},
       // The program output and the message file come first.
       {{"${P}/s.sum", "", "", "", "", "${P}/x.log", "${P}/link.crx"},
        overwrite("SYSERR ${P}/link.crx", crx)},
@@ -86,6 +92,27 @@ TEST_F(CheckOutputFilesTest, FirstClashEndsTheRun) {
       EXPECT_EQ(r.console, "");
     }
   }
+}
+
+TEST_F(CheckOutputFilesTest, TheRunsConsoleFileIsAnOutput) {
+  const std::string log = tmp.file("run.log");
+  const int saved = dup(2);
+  const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  ASSERT_GE(fd, 0);
+  dup2(fd, 2);
+  close(fd);
+  OutputNames names{"${P}/s.sum", "", "", "", "", "", "/dev/stderr"};
+  const auto r = run_captured(tmp, [&] { orbit_check::check_output_files(names, inpFil, {}, ""); });
+  names.console = true;
+  const auto c = run_captured(tmp, [&] { orbit_check::check_output_files(names, inpFil, {}, ""); });
+  dup2(saved, 2);
+  close(saved);
+  EXPECT_FALSE(r.exited) << "another process's console: " << r.console;
+  EXPECT_TRUE(c.exited);
+  EXPECT_EQ(c.console.substr(0, c.console.find("\n\n") + 2),
+            "\n *** PG FITCHK: Two output files name the same file\n" + B16 +
+                "Output file: SYSERR /dev/stderr\n" + B16 + "Output file: standard error (" + log +
+                ")\n\n");
 }
 
 }  // namespace

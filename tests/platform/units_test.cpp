@@ -1,5 +1,7 @@
 #include "platform/units.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "support/test_support.h"
@@ -135,6 +137,25 @@ TEST_F(UnitsTest, AReadErrorIsNoEndOfFile) {
   EXPECT_EQ(platform::read_record(20, line), platform::ReadStatus::Ok);
   EXPECT_EQ(platform::read_record(20, line), platform::ReadStatus::Eof);
   EXPECT_EQ(platform::unit_read_error(20), 0);
+  platform::close_unit(20);
+}
+
+TEST_F(UnitsTest, APipeHeldInMemoryIsReadAgainAfterARewind) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const std::string text = "one\n" + std::string(20000, 'x') + "\nlast";  // fits the pipe
+  ASSERT_EQ(write(fds[1], text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  close(fds[1]);
+  ASSERT_EQ(
+      platform::open_unit(20, "/proc/self/fd/" + std::to_string(fds[0]), OpenStatus::Old, true), 0);
+  close(fds[0]);
+  EXPECT_EQ(platform::hold_in_memory(20), 0);
+  const std::string all = "[one][" + std::string(20000, 'x') + "][last]";
+  EXPECT_TRUE(read_all(20) == all);
+  ASSERT_EQ(platform::rewind_unit(20), 0);
+  EXPECT_TRUE(read_all(20) == all);
+  std::string line;
+  EXPECT_EQ(platform::read_record(20, line), ReadStatus::Eof);
   platform::close_unit(20);
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <sstream>
 
 #include "platform/units.h"
 #include "satcrux_fixture.h"
@@ -152,6 +153,41 @@ TEST_F(SatcrxTest, ReadingEndsAtBlankLineUnreadableLineOrSatelliteZero) {
     satcrux::READ_CRUX(d_satcrx.satCrux, tmp.file("case"));
     EXPECT_EQ(splits().sat, c.sats) << c.records;
     EXPECT_EQ(d_satcrx.satCrux.filNam, tmp.file("case"));
+  }
+}
+
+TEST_F(SatcrxTest, ALineTheReaderStopsAtBeforeTheEndOfTheRecordsIsNamed) {
+  setup(header());
+  const std::string good = rec(1, 4, 0, at(1));
+  const std::string more = rec(3, 4, 0, at(3)) + "\nLEGEND\n";
+  const struct {
+    std::string records;
+    int line;  // 0: no stop before the end of the records
+    std::string why;
+  } cases[] = {
+      {good + "! checked by hand\n" + more, 8, "columns 1-5 (satellite number) hold no integer"},
+      {good + good + rec(0, 4, 0, at(2)) + more, 9, "its satellite number is 0"},
+      {good + "     4                  0\n" + more, 8, "columns 1-5 (satellite number) are blank"},
+      {good + "    2    x4         0\n" + more, 8,
+       "columns 6-15 (first kind code) hold no integer"},
+      {good + "    2         4       0.0\n" + more, 8,
+       "columns 16-25 (second kind code) hold no integer"},
+      // The end of the records: blank columns 1-6, with or without text after them.
+      {good + "      end of the records\n" + more, 0, ""},
+      {good + "\n! remark\n" + more, 0, ""},
+      // Records without an end (no line with blank columns 1-6): no place to name.
+      {good + "LEGEND\n" + rec(3, 4, 0, at(3)), 0, ""},
+  };
+  for (const auto& c : cases) {
+    testsupport::spit(tmp.file("case"), header() + c.records);
+    satcrux::READ_CRUX(d_satcrx.satCrux, tmp.file("case"));
+    EXPECT_EQ(d_satcrx.satCrux.stop.line, c.line) << c.records;
+    EXPECT_EQ(d_satcrx.satCrux.stop.why, c.why) << c.records;
+    // The rewrite finds the same line in the file's lines.
+    std::vector<std::string> lines;
+    std::istringstream in(header() + c.records);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    EXPECT_EQ(satcrux::read_stop(lines).line, c.line) << c.records;
   }
 }
 
