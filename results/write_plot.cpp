@@ -31,6 +31,7 @@ constexpr const char* kStyle =
     ".bar{fill:#a9b4c0}\n"
     ".bar-split{fill:#d55e00}\n"
     ".bar-known{fill:url(#hatch);stroke:#d55e00;stroke-width:1}\n"
+    ".bar-near{fill:#f6c9a8;stroke:#d55e00;stroke-width:1}\n"
     ".cut{stroke:#fff;stroke-width:2}\n"
     ".mean{stroke:#555;stroke-width:1.2;stroke-dasharray:6 4}\n"
     ".level{stroke:#000;stroke-width:1.6}\n"

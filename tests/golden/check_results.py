@@ -244,6 +244,20 @@ def check_bars(case, root, texts, results):
         edited = [s for s in split["systems"] if any(x["system"] == s["letter"] for x in sats)]
         check(len(elements(root, "line", "level")) == len(edited) + 1, case,
               "a level line per edited panel (and in the legend)")
+        check_near_bars(case, bars, results)
+
+
+def check_near_bars(case, bars, results):
+    """The satellites of an edited system at or above its lower limit that
+    were not split (nor split already) are marked, and no other."""
+    limit = {o["letter"]: o["lower_limit_m"] for o in results["options"]["systems"]}
+    level = {s["letter"]: s["editing_level_m"] for s in results["arc_split"]["systems"]}
+    want = {s["number"] for s in results["protocols"][0]["satellites"]
+            if level.get(s["system"]) and s["rms_m"] >= limit[s["system"]]
+            and (limit[s["system"]] > 0 or s["rms_m"] >= level[s["system"]])
+            and not s["split"] and not s["already_split"]}
+    found = {int(b.find(SVG + "title").text.split()[0]) for b in bars if b.get("class") == "bar-near"}
+    check(found == want, case, f"bars at or above the lower limit, not split: {sorted(found)}")
 
 
 def median(values):
