@@ -3,11 +3,14 @@
 //   gen_protocol FILE [seed=N] [sats=N] [iters=N] [layout=A|B] [noise=N] [final-noise=N]
 //                [ecl=N] [passages=N] [truncate=N] [arc="START,END"]...
 //                [systems=modern] [outlier=SAT:RMS]... [rms=SAT:RMS]...
+//                [spread=FIRST-LAST:LOW:HIGH]...
 //
 // Each arc= adds an arc window (the first replaces the default 2-day arc).
 // systems=modern gives the 136 satellites of six systems (sats= is then
 // ignored); each outlier= adds RMS metres to that satellite; each rms= sets
-// that satellite's RMS in the final tables to exactly RMS metres.
+// that satellite's RMS in the final tables to exactly RMS metres; each
+// spread= adds to every satellite FIRST to LAST an RMS of its own between
+// LOW and HIGH metres (a noisy system).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -48,6 +51,12 @@ bool apply(bench::ProtocolPlan& plan, const std::string& arg, bool& firstArc) {
   } else if (key == "rms" && value.find(':') != std::string::npos) {
     plan.fixedRms.emplace_back(std::atoi(value.c_str()),
                                std::atof(value.substr(value.find(':') + 1).c_str()));
+  } else if (key == "spread") {
+    bench::ProtocolPlan::Spread sp;
+    if (std::sscanf(value.c_str(), "%d-%d:%lf:%lf", &sp.first, &sp.last, &sp.low, &sp.high) != 4) {
+      return false;
+    }
+    plan.spreads.push_back(sp);
   } else if (key == "arc" && value.find(',') != std::string::npos) {
     if (firstArc) plan.arcs.clear();
     firstArc = false;

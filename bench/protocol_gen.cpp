@@ -58,6 +58,11 @@ std::vector<int> satellites(const ProtocolPlan& plan) {
 double added_rms(const ProtocolPlan& plan, int sat) {
   double add = 0.0;
   for (const auto& [number, rms] : plan.outliers) add += number == sat ? rms : 0.0;
+  for (const ProtocolPlan::Spread& s : plan.spreads) {
+    if (sat < s.first || sat > s.last) continue;
+    Random own(plan.seed * 7919u + static_cast<unsigned>(sat));  // apart from the file's draws
+    add += s.low + (s.high - s.low) * own.uniform();
+  }
   return add;
 }
 

@@ -18,6 +18,13 @@ struct ProtocolPlan {
   // Satellite number and its RMS (m) in the final tables, exactly: no noise,
   // no outlier added (earlier iterations scaled as the others).
   std::vector<std::pair<int, double>> fixedRms;
+  // Satellites first to last, each with an RMS (m) of its own between low
+  // and high added in every table: a noisy system.
+  struct Spread {
+    int first = 0, last = 0;
+    double low = 0.0, high = 0.0;
+  };
+  std::vector<Spread> spreads;
   int nIter = 5;           // iterations; the last one is final
   char layout = 'A';       // satellite table layout, 'A' or 'B'
   int noisePerTable = 40;  // residual lines behind every RMS table

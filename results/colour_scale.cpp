@@ -14,6 +14,11 @@ int ratio_class(double ratio) {
   return c;
 }
 
+int rms_class(double rms, double typical) {
+  if (typical > 0.0) return ratio_class(rms / typical);
+  return rms > 0.0 ? kRatioClasses - 1 : ratio_class(1.0);
+}
+
 std::string ratio_css(int cls) { return "q" + std::to_string(cls); }
 
 const char* grid_style() {
@@ -28,12 +33,17 @@ const char* grid_style() {
          ".mark-error{fill:#b2182b;font-size:11px;font-weight:bold}\n";
 }
 
-std::vector<LegendItem> grid_legend() {
+std::vector<LegendItem> ratio_legend() {
   static const char* const kLabels[kRatioClasses] = {
       "< 0.5", "0.5\xE2\x80\x93" "0.67", "0.67\xE2\x80\x93" "1.5", "1.5\xE2\x80\x93" "2",
       "2\xE2\x80\x93" "3", "3\xE2\x80\x93" "5", "\xE2\x89\xA5 5 times the system's median"};
   std::vector<LegendItem> items;
   for (int c = 0; c < kRatioClasses; ++c) items.push_back({ratio_css(c), kLabels[c]});
+  return items;
+}
+
+std::vector<LegendItem> grid_legend() {
+  std::vector<LegendItem> items = ratio_legend();
   items.push_back({"nodata", "no results that day"});
   items.push_back({"absent", "satellite not in the day's results"});
   items.push_back({"mark-split", "split by the run", LegendItem::Sample::Dot});

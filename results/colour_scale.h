@@ -17,6 +17,11 @@ constexpr int kRatioClasses = 7;
 // Class (0-6) of an RMS that is ratio times its system's typical value.
 int ratio_class(double ratio);
 
+// Class of an RMS against its system's typical value. A typical value of 0
+// or less (a system of zeros) gives an RMS of 0 or less the class of the
+// typical value and any larger RMS the top class.
+int rms_class(double rms, double typical);
+
 // CSS class name of a ratio class ("q0".."q6").
 std::string ratio_css(int cls);
 
@@ -24,6 +29,9 @@ std::string ratio_css(int cls);
 // day), "absent" (not in the day's protocol), "mark-split", "mark-ecl",
 // "mark-event" and "mark-error".
 const char* grid_style();
+
+// The legend of the scale alone, for draw_legend.
+std::vector<LegendItem> ratio_legend();
 
 // The legend of the scale and of the marks, for draw_legend.
 std::vector<LegendItem> grid_legend();

@@ -176,8 +176,23 @@ void draw_ref_lines(SvgDoc& svg, const Frame& f, std::size_t n, std::vector<RefL
   }
 }
 
-// Class and marks of a bar: split (with its star), already split, or the
-// largest RMS above the tolerance.
+// An edited system's satellite at or above the lower limit that was not
+// split: its note, empty for any other.
+std::string near_note(const RunRecord& run, int sat, double rms) {
+  const int sys = sat_system(sat) - 1;
+  if (!run.split || sys < 0 || sys >= kMaxSys || run.split->level[sys] == 0.0) return {};
+  const double limit = run.thresholds.limit[sys];
+  if (!(rms >= limit)) return {};
+  if (rms >= run.split->level[sys]) {
+    return "; at or above the editing level and the lower limit, but not split";
+  }
+  if (limit > 0.0) return "; at or above the lower limit, below the editing level: not split";
+  return {};
+}
+
+// Class and marks of a bar: split (with its star), already split, the
+// largest RMS above the tolerance, or at or above the lower limit but not
+// split.
 std::string bar_class(const RunRecord& run, int sat, double rms, std::string& note) {
   if (run.split && listed(run.split->split.satNum, sat)) {
     note = "; split: arc-split record on " + iso_epoch(run.split->splitEpoch).substr(0, 10);
@@ -191,6 +206,8 @@ std::string bar_class(const RunRecord& run, int sat, double rms, std::string& no
     note = "; above TOL_RMS";
     return "bar-split";
   }
+  note = near_note(run, sat, rms);
+  if (!note.empty()) return "bar-near";
   const int sys = sat_system(sat) - 1;
   if (run.split && sys >= 0 && sys < kMaxSys && run.split->level[sys] > 0.0 &&
       rms >= run.split->level[sys]) {
@@ -286,6 +303,15 @@ double draw_panel(SvgDoc& svg, const RunRecord& run, const Panel& p, double top,
   return draw_x_labels(svg, e, f, p);
 }
 
+bool any_near(const RunRecord& run) {
+  const ProtocolExtract& e = run.protocols[0].extract;
+  std::string note;
+  for (int i = 0; i < std::clamp(e.nSat, 0, kMaxSat); ++i) {
+    if (bar_class(run, e.satNum[i], e.rms[i], note) == "bar-near") return true;
+  }
+  return false;
+}
+
 std::vector<LegendItem> legend(const RunRecord& run) {
   constexpr auto kLine = LegendItem::Sample::Line;
   std::vector<LegendItem> items;
@@ -295,6 +321,7 @@ std::vector<LegendItem> legend(const RunRecord& run) {
   if (run.split && !run.split->update.dropped.empty()) {
     items.push_back({"bar-known", "already split in the satellite problem file"});
   }
+  if (any_near(run)) items.push_back({"bar-near", "at or above the lower limit, not split"});
   if (run.tolerance && run.tolerance->exceeded) items.push_back({"bar-split", "above TOL_RMS"});
   items.push_back({"bar", "other satellites"});
   if (run.split && run.thresholds.rule == EditRule::Median) {

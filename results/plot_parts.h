@@ -25,9 +25,12 @@ double heatmap_width(const RunRecord& run);
 // below it.
 double draw_heatmap(SvgDoc& svg, const RunRecord& run, int ircode, double top, double width);
 
+// Style rules of the heat map's cells, marks and labels.
+std::string heatmap_style();
+
 // A legend entry: a sample drawn in class cls, and its text.
 struct LegendItem {
-  enum class Sample { Swatch, Line, Dot };
+  enum class Sample { Swatch, Line, Dot, Cross };
   std::string cls;
   std::string label;
   Sample sample = Sample::Swatch;

@@ -13,7 +13,7 @@ constexpr double kMinWidth = 760.0;
 constexpr const char* kDot = "\xE2\x80\x83\xC2\xB7\xE2\x80\x83";  // a dot between em spaces
 
 // Okabe-Ito vermillion marks what was split or went wrong; the heat map
-// uses viridis, light for small RMS and dark for large.
+// adds the colour scale of a satellite x day grid (heatmap_style).
 constexpr const char* kStyle =
     "text{font-family:'DejaVu Sans',Verdana,Arial,sans-serif;fill:#222}\n"
     ".bg{fill:#fff}\n"
@@ -31,6 +31,7 @@ constexpr const char* kStyle =
     ".bar{fill:#a9b4c0}\n"
     ".bar-split{fill:#d55e00}\n"
     ".bar-known{fill:url(#hatch);stroke:#d55e00;stroke-width:1}\n"
+    ".bar-near{fill:#f6c9a8;stroke:#d55e00;stroke-width:1}\n"
     ".cut{stroke:#fff;stroke-width:2}\n"
     ".mean{stroke:#555;stroke-width:1.2;stroke-dasharray:6 4}\n"
     ".level{stroke:#000;stroke-width:1.6}\n"
@@ -38,13 +39,7 @@ constexpr const char* kStyle =
     ".tol{stroke:#cc79a7;stroke-width:1.8;stroke-dasharray:9 3 2 3}\n"
     ".ecl{fill:#333}\n"
     ".star{font-size:15px;font-weight:bold;fill:#d55e00}\n"
-    ".value{font-size:10px;font-weight:bold;fill:#b34700}\n"
-    ".c0{fill:#fde725}.c1{fill:#a0da39}.c2{fill:#4ac16d}.c3{fill:#1fa187}\n"
-    ".c4{fill:#277f8e}.c5{fill:#365c8d}.c6{fill:#46327e}.c7{fill:#440154}\n"
-    ".missing{fill:#dcdcdc}\n"
-    ".max{fill:none;stroke:#000;stroke-width:2.5}\n"
-    ".max-inner{fill:none;stroke:#fff;stroke-width:1}\n"
-    ".over{font-size:10px;font-weight:bold;fill:#fff}\n";
+    ".value{font-size:10px;font-weight:bold;fill:#b34700}\n";
 
 constexpr const char* kDefs =
     "<defs><pattern id=\"hatch\" width=\"5\" height=\"5\" patternUnits=\"userSpaceOnUse\" "
@@ -126,6 +121,7 @@ double draw_legend(SvgDoc& svg, const std::vector<LegendItem>& items, double top
       case LegendItem::Sample::Swatch: svg.rect(x + 4, y - 10, 12, 12, item.cls); break;
       case LegendItem::Sample::Line: svg.line(x, y - 4, x + 20, y - 4, item.cls); break;
       case LegendItem::Sample::Dot: svg.circle(x + 10, y - 4, 3.5, item.cls); break;
+      case LegendItem::Sample::Cross: svg.text(x + 10, y, "\xC3\x97", item.cls, "middle"); break;
     }
     svg.text(x + 26, y, item.label, "legend");
     x += w;
@@ -143,7 +139,7 @@ std::string write_plot(const RunRecord& run, int ircode, const framework::Messag
   double y = draw_heading(svg, run, ircode, messages, width);
   if (n == 1) y = draw_bars(svg, run, ircode, y, width);
   if (n > 1) y = draw_heatmap(svg, run, ircode, y, width);
-  return svg.finish(width, y + kPlotMargin, kStyle);
+  return svg.finish(width, y + kPlotMargin, n > 1 ? kStyle + heatmap_style() : kStyle);
 }
 
 }  // namespace results

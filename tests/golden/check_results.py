@@ -222,21 +222,29 @@ def check_svg(case, path, results):
 
 
 def check_labels_inside(case, root):
-    """Every text that is not turned lies within the picture (widths estimated)."""
+    """Every text lies within the picture, turned ones too (widths estimated)."""
     style = "".join(e.text or "" for e in elements(root, "style"))
     size = {}
     for names, px in re.findall(r"((?:\.[\w-]+,?)+)\{[^}]*font-size:(\d+)px", style):
         for name in re.findall(r"[\w-]+", names):
             size[name] = int(px)
-    width = float(root.get("width"))
+    width, height = float(root.get("width")), float(root.get("height"))
     for t in elements(root, "text"):
-        if t.get("transform") or t.get("class") == "run-date":  # turned, or masked by the runner
+        if t.get("class") == "run-date":  # masked by the runner
             continue
-        classes = t.get("class", "").split()
-        w = 0.55 * max([size.get(c, 0) for c in classes] + [0]) * len("".join(t.itertext()))
-        x = float(t.get("x"))
-        left = {"end": x - w, "middle": x - w / 2}.get(t.get("text-anchor"), x)
-        check(left >= 0 and left + w <= width, case, f"label inside the picture: {''.join(t.itertext())!r}")
+        classes, content = t.get("class", "").split(), "".join(t.itertext())
+        pt = max([size.get(c, 0) for c in classes] + [0])
+        w, x, y = 0.55 * pt * len(content), float(t.get("x")), float(t.get("y"))
+        anchor = t.get("text-anchor")
+        if t.get("transform"):  # turned a quarter to the left: it runs upwards from (x, y)
+            if not check(re.match(r"rotate\(-90(\.0)? ", t.get("transform")), case, f"turned: {content!r}"):
+                continue
+            low = {"end": y, "middle": y - w / 2}.get(anchor, y - w)
+            inside = x - pt >= 0 and x <= width and low >= 0 and low + w <= height
+        else:
+            left = {"end": x - w, "middle": x - w / 2}.get(anchor, x)
+            inside = left >= 0 and left + w <= width and y - pt >= 0 and y <= height
+        check(inside, case, f"label inside the picture: {content!r}")
 
 
 def check_bars(case, root, texts, results):
@@ -267,16 +275,117 @@ def check_bars(case, root, texts, results):
                 check(any(t.startswith(stat) for t in texts), case, f"statistic label {stat}")
         check(len(elements(root, "line", "level")) == len(edited) + 1, case,
               "a level line per edited panel (and in the legend)")
+        check_near_bars(case, bars, results)
+
+
+def check_near_bars(case, bars, results):
+    """The satellites of an edited system at or above its lower limit that
+    were not split (nor split already) are marked, and no other."""
+    limit = {o["letter"]: o["lower_limit_m"] for o in results["options"]["systems"]}
+    level = {s["letter"]: s["editing_level_m"] for s in results["arc_split"]["systems"]}
+    want = {s["number"] for s in results["protocols"][0]["satellites"]
+            if level.get(s["system"]) and s["rms_m"] >= limit[s["system"]]
+            and (limit[s["system"]] > 0 or s["rms_m"] >= level[s["system"]])
+            and not s["split"] and not s["already_split"]}
+    found = {int(b.find(SVG + "title").text.split()[0]) for b in bars if b.get("class") == "bar-near"}
+    check(found == want, case, f"bars at or above the lower limit, not split: {sorted(found)}")
+
+
+def median(values):
+    v, mid = sorted(values), len(values) // 2
+    return v[mid] if len(v) % 2 else (v[mid - 1] + v[mid]) / 2
+
+
+def rms_class(rms, typical):
+    """Colour class of an RMS against its system's median: 0-6, 2 around it."""
+    if typical <= 0:
+        return 6 if rms > 0 else 2
+    return sum(not rms / typical < top for top in (0.5, 0.67, 1.5, 2.0, 3.0, 5.0))
+
+
+def system_of(number):
+    return "GRESCJ"[number // 100] if 0 <= number < 600 else "other"
 
 
 def check_heatmap(case, root, results):
-    ps = results["protocols"]
-    rows = {s["number"] for p in ps for s in p["satellites"]}
-    cells = [r for r in elements(root, "rect") if re.fullmatch(r"c\d|missing", r.get("class", ""))
+    """A cell per protocol (column) and satellite (row), its colour the RMS
+    against the median of its system in that protocol; the marks in the
+    cells they belong to; the labels on both sides."""
+    ps, tol = results["protocols"], results["tolerance_check"]
+    tol = tol["tolerance_m"] if tol and tol["checked"] else None
+    sats = sorted({s["number"] for p in ps for s in p["satellites"]})
+    cells = [r for r in elements(root, "rect") if re.fullmatch(r"q\d|absent", r.get("class", ""))
              and r.find(SVG + "title") is not None]
-    check(len(cells) == len(ps) * len(rows), case, "a cell per protocol and satellite")
-    check(len(elements(root, "rect", "max")) == len([p for p in ps if p["satellites"]]) + 1, case,
-          "largest RMS outlined per protocol (and in the legend)")
+    xs = sorted({float(c.get("x")) for c in cells})
+    ys = sorted({float(c.get("y")) for c in cells})
+    if not check(len(cells) == len(ps) * len(sats) and len(xs) == len(ps) and len(ys) == len(sats),
+                 case, "a cell per protocol and satellite"):
+        return
+    grid = {(xs.index(float(c.get("x"))), ys.index(float(c.get("y")))): c for c in cells}
+    height = float(cells[0].get("height"))
+    want = {"over": set(), "mark-ecl": set()}
+    for col, p in enumerate(ps):
+        shown = {}
+        for s in p["satellites"]:
+            shown[s["number"]] = max(shown.get(s["number"], s["rms_m"]), s["rms_m"])
+        typical = {}
+        for n, rms in shown.items():
+            typical.setdefault(system_of(n), []).append(rms)
+        typical = {k: median(v) for k, v in typical.items()}
+        ecl = {e["number"] for e in p["eclipsing"]}
+        largest = [grid[col, sats.index(n)] for n in shown]
+        largest = [c for c in largest if "largest RMS of the protocol" in c.find(SVG + "title").text]
+        check(len(largest) == (1 if shown else 0), case, f"{p['file']}: its largest RMS named once")
+        for row, n in enumerate(sats):
+            cell, cls = grid[col, row], "absent"
+            if n in shown:
+                cls = f"q{rms_class(shown[n], typical[system_of(n)])}"
+                if tol is not None and shown[n] > tol:
+                    want["over"].add((col, row))
+                if n in ecl:
+                    want["mark-ecl"].add((col, row))
+            check(cell.get("class") == cls and f": {n} (" in cell.find(SVG + "title").text, case,
+                  f"{p['file']}: cell of {n} is {cls}")
+        if largest:
+            check(shown[int(re.search(r": (-?\d+) \(", largest[0].find(SVG + "title").text)[1])]
+                  == max(shown.values()), case, f"{p['file']}: the largest RMS")
+
+    def where(x, y):  # the cell at (x, y); None outside the grid
+        for at, c in grid.items():
+            cx, cy = float(c.get("x")), float(c.get("y"))
+            if cx <= x <= cx + float(c.get("width")) and cy <= y <= cy + height:
+                return at
+        return None
+
+    marks = {"over": [where(float(t.get("x")), float(t.get("y")) - 3) for t in elements(root, "text", "over")],
+             "mark-ecl": [where(float(r.get("x")), float(r.get("y"))) for r in elements(root, "rect", "mark-ecl")]}
+    for cls, found in marks.items():
+        inside = [m for m in found if m is not None]
+        check(sorted(inside) == sorted(want[cls]), case, f"{cls} marks in their cells")
+        check(len(found) - len(inside) == (1 if cls == "mark-ecl" or tol is not None else 0), case,
+              f"{cls} in the legend")
+    check_grid_labels(case, root, ps, sats, xs, ys, height)
+
+
+def check_grid_labels(case, root, ps, sats, xs, ys, height):
+    """Each satellite's number left and right of its row, each protocol's
+    name over and under its column."""
+    labels = elements(root, "text", "hm-label")
+    rows = [t for t in labels if not t.get("transform")]
+    for row, n in enumerate(sats):
+        at = sorted(float(t.get("x")) for t in rows
+                    if "".join(t.itertext()) == str(n) and ys[row] < float(t.get("y")) <= ys[row] + height)
+        check(len(at) == 2 and at[0] < xs[0] and at[1] > xs[-1], case, f"labels of {n} on both sides")
+    turned = [t for t in labels if t.get("transform")]
+    for col, p in enumerate(ps):
+        right = xs[col + 1] if col + 1 < len(xs) else math.inf
+        names = [t for t in turned if xs[col] < float(t.get("x")) < right]
+        at = sorted(float(t.get("y")) for t in names)
+        check(len(names) == 2 and at[0] < ys[0] and at[1] > ys[-1], case,
+              f"{p['file']}: its name over and under its column")
+        base = re.split(r"[/\\]", p["file"])[-1]
+        check(all("".join(t.itertext()).startswith(f"{p['day_of_year']['middle']}  {base[:21]}")
+                  for t in names), case, f"{p['file']}: the column's name")
 
 
 def main():

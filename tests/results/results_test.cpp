@@ -5,6 +5,7 @@
 #include "framework/exitrc.h"
 #include "framework/m_msglog.h"
 #include "input/load_input.h"
+#include "results/colour_scale.h"
 #include "results/number_text.h"
 #include "results/run_record.h"
 #include "results/svg_doc.h"
@@ -36,6 +37,20 @@ TEST(IsoEpochTest, SecondsRoundedAndYearsOutsideLeftOut) {
   EXPECT_EQ(results::iso_epoch(day - 0.2 / 86400.0), "2013-06-10T00:00:00");
   EXPECT_EQ(results::iso_epoch(0.0), "1858-11-17T00:00:00");
   EXPECT_EQ(results::iso_epoch(1.0e20), "");
+}
+
+TEST(ColourScaleTest, RmsAgainstItsSystemsMedian) {
+  const struct {
+    double rms, typical;
+    int cls;
+  } table[] = {
+      {0.1, 0.25, 0}, {0.15, 0.25, 1}, {0.25, 0.25, 2}, {0.375, 0.25, 3},  // 1.5 begins class 3
+      {0.5, 0.25, 4}, {1.0, 0.25, 5}, {1.25, 0.25, 6}, {0.8, 0.6, 2},
+      {0.0, 0.0, 2}, {0.3, 0.0, 6}, {-0.1, 0.0, 2}, {0.1, -0.2, 6},  // a system of zeros
+  };
+  for (const auto& t : table) {
+    EXPECT_EQ(results::rms_class(t.rms, t.typical), t.cls) << t.rms << " against " << t.typical;
+  }
 }
 
 TEST(SvgTextTest, MarkupEscapedAndControlCharactersReplaced) {

@@ -1,0 +1,2 @@
+# The protocols are inputs, not results.
+rm -f ORBTEST/OUT/TRJ*.OUT
