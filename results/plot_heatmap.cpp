@@ -40,7 +40,8 @@ std::string column_name(const ProtocolRecord& p) {
   std::string base = p.fileName;
   timeutil::STRIPDIR(base);
   if (base.size() > 22) base = base.substr(0, 21) + "\xE2\x80\xA6";
-  return std::to_string(p.middleDay) + "  " + base;
+  // A protocol that gave no arc window has no day to show.
+  return (p.hasWindow ? std::to_string(p.middleDay) : std::string("---")) + "  " + base;
 }
 
 // Room for the column labels, above the grid and again below it.

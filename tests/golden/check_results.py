@@ -384,7 +384,8 @@ def check_grid_labels(case, root, ps, sats, xs, ys, height):
         check(len(names) == 2 and at[0] < ys[0] and at[1] > ys[-1], case,
               f"{p['file']}: its name over and under its column")
         base = re.split(r"[/\\]", p["file"])[-1]
-        check(all("".join(t.itertext()).startswith(f"{p['day_of_year']['middle']}  {base[:21]}")
+        day = p["day_of_year"]["middle"] if p["day_of_year"] else "---"
+        check(all("".join(t.itertext()).startswith(f"{day}  {base[:21]}")
                   for t in names), case, f"{p['file']}: the column's name")
 
 
