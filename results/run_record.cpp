@@ -167,7 +167,8 @@ void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                                update,
                                std::string(platform::rtrim(reportName)),
                                opened_path(reportName),
-                               opened_path(update.crxName)};
+                               update.crxPath.empty() ? opened_path(update.crxName)
+                                                      : update.crxPath};
 }
 
 void record_tolerance(double tolerance, double rmsMax, int satMax) {
