@@ -132,6 +132,18 @@ void problem_file(CheckContext& ctx, bool split) {
                                     platform::access_words(w != 0 ? w : d) + ")");
     return;
   }
+  if (!platform::any_write_bit(absolute)) {
+    ctx.diag.error(ctx.crxLine, "SATCRUX: the run cannot update the problem file (" + absolute +
+                                    ": no write permission bit is set; the run, also of root, "
+                                    "writes no such file)");
+    return;
+  }
+  if (const unsigned long links = platform::link_count(absolute); links > 1) {
+    ctx.diag.error(ctx.crxLine, "SATCRUX: the run does not update a problem file of " +
+                                    std::to_string(links) + " names (hard links): " + absolute +
+                                    "; give it one name (a symbolic link may lead to it)");
+    return;
+  }
   ctx.diag.note(ctx.crxLine, "SATCRUX: the run may add arc-split records to the problem file");
 }
 

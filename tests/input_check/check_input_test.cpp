@@ -55,6 +55,10 @@ class CheckInputTest : public testsupport::ModuleTest {
     spit(tmp.file("two.prt"), slurp(kData + "protocols/trjfit_two_outliers.prt"));
     spit(tmp.file("three.prt"), slurp(kData + "protocols/trjfit_3day_layout_b.prt"));
     spit(tmp.file("SAT.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
+    spit(tmp.file("TWO.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
+    std::filesystem::create_hard_link(tmp.file("TWO.CRX"), tmp.file("TWO-LINK.CRX"));
+    spit(tmp.file("RO.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
+    ASSERT_EQ(chmod(tmp.file("RO.CRX").c_str(), 0444), 0);
     std::filesystem::create_directory(tmp.file("out"));
     std::filesystem::create_directory(tmp.file("dir.prt"));
     ASSERT_EQ(mkfifo(tmp.file("p.fifo").c_str(), 0600), 0);
@@ -186,6 +190,13 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
        {"F:8: error: SATCRUX: cannot read TMP/NO.CRX: no such file (the run stops in the arc "
         "splitting)"},
        1},
+      {"problem file of two names", {{"${P}/SAT.CRX", "${P}/TWO.CRX"}}, "",
+       {"F:8: error: SATCRUX: the run does not update a problem file of 2 names (hard links): "
+        "TMP/TWO.CRX; give it one name (a symbolic link may lead to it)"},
+       1},
+      {"problem file without write bits", {{"${P}/SAT.CRX", "${P}/RO.CRX"}}, "",
+       {"F:8: error: SATCRUX: the run cannot update the problem file (TMP/RO.CRX: "},
+       1},
       // Which check the run makes.
       {"tolerance check", {{"\"${P}/out/A.LST\"", "\"\""}}, "",
        {"F:9: note: the run makes the tolerance check on the last protocol: largest RMS 0.231 m "
@@ -209,7 +220,7 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
     const auto [report, status] = check(text + c.appended);
     EXPECT_EQ(status, c.status) << c.what << "\n" << report;
     for (const std::string& line : c.expected) {
-      EXPECT_NE(report.find(line + "\n"), std::string::npos)
+      EXPECT_NE(report.find(line + (line.back() == ' ' ? "" : "\n")), std::string::npos)
           << c.what << ": missing\n" << line << "\nin\n" << report;
     }
   }
