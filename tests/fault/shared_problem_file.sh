@@ -3,7 +3,7 @@
 # link, an ACL and a user attribute (kept, and the ACL's user can update it
 # next), an attribute that cannot be copied, closing the new file failing
 # after it took the old one's place, a file system that cannot exchange two
-# names, a read-only mount or no write permission bits with and without
+# names, another program changing the file at every try, a read-only mount or no write permission bits with and without
 # records to add, no place for records, leftovers of another user beside the
 # file and beside PLOTFIL, PLOTFIL and JSONFIL as links to files not there
 # yet. Each case checks the exit status, the messages, the results and the
@@ -133,6 +133,42 @@ no_exchange() {
   check "no exchange: nothing left" alone "$d"
 }
 
+# A line added to the file at every try of the update (after the new version
+# is written, before it takes its place): the run gives up after 5 tries, its
+# record not in the file, every added line kept.
+editor_at_every_try() {
+  local d=$work/busy spid pid k seen=0 stops=0
+  command -v strace > /dev/null || { echo "skip an editor at every try: no strace"; return; }
+  setup "$d" 7
+  (cd "$d/RUN" && exec timeout 60 strace -f -qq -o "$d/trace" -e trace=linkat -e signal=SIGSTOP \
+     -e inject=linkat:signal=SIGSTOP:when=1+ "$fitchk" FITCHK.INP > .console 2>&1) &
+  spid=$!
+  for k in $(seq 3000); do
+    if [ "$(grep -c 'stopped by SIGSTOP' "$d/trace" 2> /dev/null)" -gt "$seen" ]; then
+      seen=$((seen + 1))
+      if [ "$(grep linkat "$d/trace" | sed -n "${seen}p" | grep -c '\.SATCRUX\.CRX\.fitchk-')" = 1 ]; then
+        stops=$((stops + 1))
+        echo "   31         3         2       2013-04-0$stops 00:00:00  2013-04-0$stops 06:00:00" >> "$d/STA/SATCRUX.CRX"
+      fi
+      pid=$(awk '/stopped by SIGSTOP/ { print $1; exit }' "$d/trace")
+      kill -CONT "$pid"
+    fi
+    kill -0 "$spid" 2> /dev/null || break
+    sleep 0.01
+  done
+  wait "$spid"
+  check "busy: status 1" test $? = 1
+  check "busy: 5 tries" test "$stops" = 5
+  check "busy: message" says "$d/RUN/FITCHK.ERR" \
+    " *** SR ASPLIT: Satellite problem file changed by another program during the update" \
+    "${b16}File name : \${P}/STA/SATCRUX.CRX" \
+    "${b16}Tried 5 times: each time the file was changed or replaced before the update was in place." \
+    "${b16}The file was not changed."
+  check "busy: no record" test "$(records "$d/STA/SATCRUX.CRX" 7)" = 0
+  check "busy: every save kept" test "$(grep -c ' 2013-04-0[1-5] 06:00:00$' "$d/STA/SATCRUX.CRX")" = 5
+  check "busy: nothing left" alone "$d"
+}
+
 # A file that may not be written: fine when it holds the record already,
 # an open error (nothing changed) when it does not. $2: how it is made
 # read-only, $3 the IOSTAT expected.
@@ -217,6 +253,7 @@ hard_links
 acl_and_attribute
 close_after_replace
 no_exchange
+editor_at_every_try
 not_writable readonly_mount mount 30
 not_writable no_write_bits bits 13
 no_place
