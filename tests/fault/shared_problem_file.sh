@@ -32,6 +32,8 @@ setup() {
   cp -p "$1/STA/SATCRUX.CRX" "$1/ORIG"
 }
 run() { (cd "$1/RUN" && shift && timeout 60 "$@" "$fitchk" FITCHK.INP > .console 2>&1); }
+# strace, with the leak check of a sanitizer build off (it does not work under ptrace).
+traced=(env "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" strace)
 records() { grep -c "^ *$2         4         0       2013 05 07 00 00 00 *\$" "$1"; }
 result() { sed -n "s/^ *\"$2\": \\([a-z0-9\"_]*\\),*\$/\\1/p" "$1/RUN/RESULTS.JSON"; }
 # The lines $2... in this order in file $1.
@@ -90,7 +92,7 @@ acl_and_attribute() {
   cp -p "$crx" "$d/ORIG"
   protocol_with_outlier "$d/RUN/ORBIT.PRT" 11
   if command -v strace > /dev/null; then
-    run "$d" strace -f -qq -o /dev/null -e trace=fsetxattr -e inject=fsetxattr:error=EPERM
+    run "$d" "${traced[@]}" -f -qq -o /dev/null -e trace=fsetxattr -e inject=fsetxattr:error=EPERM
     check "attribute: status 1" test $? = 1
     check "attribute: message" says "$d/RUN/FITCHK.ERR" \
       " *** SR ASPLIT: Attribute of the satellite problem file cannot be copied" \
@@ -108,9 +110,9 @@ close_after_replace() {
   command -v strace > /dev/null || { echo "skip close after the replace: no strace"; return; }
   setup "$d" 7
   setup "$d.clean" 7
-  (cd "$d.clean/RUN" && strace -f -qq -o ../trace -e trace=close,renameat2 "$fitchk" FITCHK.INP > /dev/null 2>&1)
+  (cd "$d.clean/RUN" && "${traced[@]}" -f -qq -o ../trace -e trace=close,renameat2 "$fitchk" FITCHK.INP > /dev/null 2>&1)
   n=$(awk '/^[0-9]+ +close\(/ { n++ } /RENAME_EXCHANGE\) = 0/ { print n + 1; exit }' "$d.clean/trace")
-  run "$d" strace -f -qq -o /dev/null -e trace=close -e inject="close:error=EIO:when=$n"
+  run "$d" "${traced[@]}" -f -qq -o /dev/null -e trace=close -e inject="close:error=EIO:when=$n"
   check "close: status 1" test $? = 1
   check "close: message" says "$d/RUN/FITCHK.ERR" \
     " ### SR ASPLIT: Arc-split records written, their durability not confirmed" \
@@ -127,7 +129,7 @@ no_exchange() {
   local d=$work/noexchange
   setup "$d" 7
   command -v strace > /dev/null || { echo "skip no exchange: no strace"; return; }
-  run "$d" strace -f -qq -o /dev/null -e trace=renameat2 -e inject=renameat2:error=EINVAL
+  run "$d" "${traced[@]}" -f -qq -o /dev/null -e trace=renameat2 -e inject=renameat2:error=EINVAL
   check "no exchange: status 0" test $? = 0
   check "no exchange: record" test "$(records "$d/STA/SATCRUX.CRX" 7)" = 1
   check "no exchange: nothing left" alone "$d"
@@ -137,14 +139,15 @@ no_exchange() {
 # is written, before it takes its place): the run gives up after 5 tries, its
 # record not in the file, every added line kept.
 editor_at_every_try() {
-  local d=$work/busy spid pid k seen=0 stops=0
+  local d=$work/busy spid pid k n seen=0 stops=0
   command -v strace > /dev/null || { echo "skip an editor at every try: no strace"; return; }
   setup "$d" 7
-  (cd "$d/RUN" && exec timeout 60 strace -f -qq -o "$d/trace" -e trace=linkat -e signal=SIGSTOP \
+  (cd "$d/RUN" && exec timeout 60 "${traced[@]}" -f -qq -o "$d/trace" -e trace=linkat -e signal=SIGSTOP \
      -e inject=linkat:signal=SIGSTOP:when=1+ "$fitchk" FITCHK.INP > .console 2>&1) &
   spid=$!
   for k in $(seq 3000); do
-    if [ "$(grep -c 'stopped by SIGSTOP' "$d/trace" 2> /dev/null)" -gt "$seen" ]; then
+    n=$(grep -cs 'stopped by SIGSTOP' "$d/trace")
+    if [ "${n:-0}" -gt "$seen" ]; then
       seen=$((seen + 1))
       if [ "$(grep linkat "$d/trace" | sed -n "${seen}p" | grep -c '\.SATCRUX\.CRX\.fitchk-')" = 1 ]; then
         stops=$((stops + 1))
