@@ -57,6 +57,11 @@ std::string with_records(const std::vector<std::string>& lines, double splitEpoc
   return out;
 }
 
+// Reports an open of the file that failed with status (not 0); ends the run.
+void open_failed(int status, const std::string& crxName) {
+  framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status, crxName, "ASPLIT");
+}
+
 [[noreturn]] void not_updated(const std::string& head, const std::vector<std::string>& lines) {
   const int lfn = framework::m_tolk.lfnMsg;
   framework::write_lines(lfn, {"", " *** SR ASPLIT: " + head});
@@ -77,7 +82,8 @@ std::string error_text(int err) {
 
 [[noreturn]] void lock_failed(const std::string& crxName, int err) {
   not_updated("Satellite problem file cannot be locked",
-              {"File name : " + crxName, "Error     : " + error_text(err), "The file was not changed."});
+              {"File name : " + crxName, "Error     : " + error_text(err),
+               "The file was not changed."});
 }
 
 // An open or lock error that only keeps the run from writing the file.
@@ -103,14 +109,15 @@ int hold(platform::FileUpdate& file, const std::string& crxName, int* cannotWrit
   if (rc == platform::kErrLockTimeout) lock_timeout(crxName, limit);
   if (rc == platform::kErrNotFound) return rc;
   if (rc != 0 && why.atRead) {
-    framework::read_failed(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, rc, crxName, "ASPLIT");
+    framework::read_failed(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, rc, crxName,
+                           "ASPLIT");
   }
   if (rc != 0 && why.atOpen) {
     if (may_read_instead(why.err) && file.open_read_only() == 0) {
       *cannotWrite = rc;
       return 0;
     }
-    framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, rc, crxName, "ASPLIT");
+    open_failed(rc, crxName);
   }
   if (rc != 0) lock_failed(crxName, why.err);
   file.remove_leftovers();
@@ -175,6 +182,35 @@ void update_in_place(const std::string& crxName, const std::string& path, double
 
 constexpr int kUpdateTries = 5;
 
+// One try of the update, on the file as it is now, under its lock (or read
+// only, when it has every record already). False when the file was missing
+// (a save in progress) or another program changed it before the new
+// version was in place: nothing is written, try again; on the last try a
+// missing file ends the run.
+bool try_update(platform::FileUpdate& file, const std::string& crxName, const std::string& path,
+                double splitEpoch, SplitList& split, SplitUpdate& update, bool last) {
+  int cannotWrite = 0;
+  const int held = hold(file, crxName, &cannotWrite);
+  if (held != 0) {
+    if (last) open_failed(held, crxName);
+    return false;
+  }
+  file.pin(path);
+  satcrux::d_satcrx.firstCall = true;
+  drop_known_splits(splitEpoch, split);
+  if (split.count == 0) return true;
+  if (cannotWrite != 0) open_failed(cannotWrite, crxName);
+  if (file.links() > 1) refuse_links(crxName, file.links());
+  bool placed = false;
+  const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
+  update.noPlace = !placed;
+  if (!placed) return true;
+  const platform::Replacement r = file.replace(content);
+  if (r.changed && r.asideName.empty()) return false;
+  take_outcome(r, crxName, split.count, update);
+  return true;
+}
+
 }  // namespace
 
 std::string split_record(int satNum, double splitEpoch) {
@@ -193,9 +229,7 @@ void add_split_records(const std::string& crxName, double splitEpoch, SplitList&
   const std::string path = framework::silent_expanded_name(crxName);
   platform::FileUpdate file;
   const int resolved = file.resolve(path);
-  if (resolved != 0 && resolved != platform::kErrNotFound) {
-    framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, resolved, crxName, "ASPLIT");
-  }
+  if (resolved != 0 && resolved != platform::kErrNotFound) open_failed(resolved, crxName);
   if (resolved != 0 || !file.regular()) {
     update_in_place(crxName, path, splitEpoch, split, update);
     return;
@@ -203,33 +237,8 @@ void add_split_records(const std::string& crxName, double splitEpoch, SplitList&
   update.crxPath = file.path();
   const SplitList candidates = split;
   for (int attempt = 1;; ++attempt) {
-    // Each try reads the file as it is now, under its lock.
-    int cannotWrite = 0;
-    const int held = hold(file, crxName, &cannotWrite);
-    if (held == platform::kErrNotFound && attempt == kUpdateTries) {
-      framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, held, crxName, "ASPLIT");
-    }
     split = candidates;
-    if (held == 0) {
-      file.pin(path);
-      satcrux::d_satcrx.firstCall = true;
-      drop_known_splits(splitEpoch, split);
-      if (split.count == 0) return;
-      if (cannotWrite != 0) {
-        framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, cannotWrite, crxName,
-                          "ASPLIT");
-      }
-      if (file.links() > 1) refuse_links(crxName, file.links());
-      bool placed = false;
-      const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
-      update.noPlace = !placed;
-      if (!placed) return;
-      const platform::Replacement r = file.replace(content);
-      if (!r.changed || !r.asideName.empty()) {
-        take_outcome(r, crxName, split.count, update);
-        return;
-      }
-    }
+    if (try_update(file, crxName, path, splitEpoch, split, update, attempt == kUpdateTries)) return;
     file.release();
     if (attempt == kUpdateTries) changed_meanwhile(crxName, kUpdateTries);
     std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
@@ -241,7 +250,8 @@ void report_update_failure(const SplitUpdate& update) {
   if (update.replaced && update.recordsWritten > 0) {
     using After = platform::Replacement::After;
     const std::string b16(16, ' ');
-    const std::string records = std::to_string(update.recordsWritten) + " records are in the file; ";
+    const std::string records =
+        std::to_string(update.recordsWritten) + " records are in the file; ";
     const bool aside = update.after == After::OldVersion;
     framework::write_lines(
         framework::m_tolk.lfnMsg,

@@ -72,10 +72,10 @@ struct LockFailure {
 int lock_file(std::string_view name, FileLock& lock, double waitSeconds,
               LockFailure* why = nullptr);
 
-// Tests: the number of fsync calls made by replace_file since the start,
-// and failures (EIO) injected into the next replace_file calls: bit k-1 of
-// steps set makes step k fail (each open, write, sync, link and rename is a
-// step; 0: none).
+// Tests: the number of fsync calls made by replace_file (and FileUpdate)
+// since the start, and failures (EIO) injected into the next replace_file
+// calls: bit k-1 of steps set makes step k fail (each open, write, sync,
+// link and rename is a step; 0: none).
 long sync_count();
 void fail_replace_steps(unsigned long steps);
 
