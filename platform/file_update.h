@@ -60,9 +60,8 @@ class FileUpdate {
   // While the file is held, units opened read-only on name read it.
   void pin(std::string_view name);
 
-  // Of the held file: its number of links (names), its status.
+  // The number of names (hard links) of the held file.
   nlink_t links() const { return st_.st_nlink; }
-  uid_t owner() const { return st_.st_uid; }
 
   // Removes the new files a killed update left beside the file.
   void remove_leftovers() const;
