@@ -1,7 +1,7 @@
 #include "platform/file_update.h"
 
 #include <fcntl.h>
-#include <stdio.h>
+#include <cstdio>  // renameat2
 #include <unistd.h>
 
 #include <cerrno>
