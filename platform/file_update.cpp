@@ -1,12 +1,12 @@
 #include "platform/file_update.h"
 
 #include <fcntl.h>
-#include <cstdio>  // renameat2
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstdio>  // renameat2
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
