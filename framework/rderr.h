@@ -9,4 +9,9 @@ namespace framework {
 // with EXITRC(2).
 void RDERR(int lfnReport, int lfn, std::string_view fileName, std::string_view caller);
 
+// The message of RDERR for a read that failed with status iostat (not 0),
+// made without the unit lfn that the message names; then EXITRC(2).
+[[noreturn]] void read_failed(int lfnReport, int lfn, int iostat, std::string_view fileName,
+                              std::string_view caller);
+
 }  // namespace framework

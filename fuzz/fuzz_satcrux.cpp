@@ -65,7 +65,7 @@ std::string expected_rewrite(const std::string& old, double epoch,
     if (line.size() < 80) line.resize(80, ' ');
     out += line + "\n";
   }
-  return out;
+  return inserted ? out : old;  // without a place for the records: not rewritten
 }
 
 std::string slurp(const std::string& path) {

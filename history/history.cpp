@@ -48,7 +48,7 @@ std::string clash(const std::string& option, const std::string& name, const Hist
 // telling what was written, or the failure (then ok is cleared).
 std::string write_output(const std::string& option, const std::string& name, const std::string& content,
                          const std::string& what, bool& ok) {
-  platform::remove_leftovers(name, true);
+  platform::remove_leftovers(name);
   const int status = platform::replace_file(name, content);
   if (status == 0) return option.substr(2) + ": " + name + " written (" + what + ")\n";
   ok = false;

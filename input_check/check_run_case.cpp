@@ -209,6 +209,11 @@ void problem_file_refusals(CheckContext& ctx, const std::string& absolute) {
                                     "for root): an arc split the run finds is not recorded and "
                                     "ends the run with an error");
   }
+  if (const unsigned long links = platform::link_count(absolute); links > 1) {
+    ctx.diag.error(ctx.crxLine, "SATCRUX: the run does not update a problem file of " +
+                                    std::to_string(links) + " names (hard links): " + absolute +
+                                    "; give it one name (a symbolic link may lead to it)");
+  }
   if (!not_read_kind(absolute) && !place_for_records(absolute)) {
     ctx.diag.error(ctx.crxLine, "SATCRUX: the problem file has no place for arc-split records (no "
                                 "line from line 7 on begins with 6 blanks): an arc split the run "

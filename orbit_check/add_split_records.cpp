@@ -1,6 +1,8 @@
 #include <cmath>
 #include <cstring>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -58,50 +60,158 @@ std::string with_records(const std::vector<std::string>& lines, double splitEpoc
   return out;
 }
 
-[[noreturn]] void lock_timeout(const std::string& crxName, double waited) {
-  framework::write_lines(
-      framework::m_tolk.lfnMsg,
-      {"", " *** SR ASPLIT: Satellite problem file in use by another run",
-       std::string(16, ' ') + "File name : " + crxName,
-       std::string(16, ' ') + "Waited " + std::to_string(std::lround(waited)) +
-           " s; the file was not changed.",
-       ""});
+// Reports an open of the file that failed with status (not 0); ends the run.
+void open_failed(int status, const std::string& crxName) {
+  framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, status, crxName, "ASPLIT");
+}
+
+[[noreturn]] void not_updated(const std::string& head, const std::vector<std::string>& lines) {
+  const int lfn = framework::m_tolk.lfnMsg;
+  framework::write_lines(lfn, {"", " *** SR ASPLIT: " + head});
+  for (const std::string& line : lines) framework::write_line(lfn, std::string(16, ' ') + line);
+  framework::write_line(lfn, "");
   framework::EXITRC(2);
+}
+
+std::string error_text(int err) {
+  return std::string(std::strerror(err)) + " (errno " + std::to_string(err) + ")";
+}
+
+[[noreturn]] void lock_timeout(const std::string& crxName, double waited) {
+  not_updated("Satellite problem file in use by another run",
+              {"File name : " + crxName,
+               "Waited " + std::to_string(std::lround(waited)) + " s; the file was not changed."});
 }
 
 [[noreturn]] void lock_failed(const std::string& crxName, int err) {
-  framework::write_lines(
-      framework::m_tolk.lfnMsg,
-      {"", " *** SR ASPLIT: Satellite problem file cannot be locked",
-       std::string(16, ' ') + "File name : " + crxName,
-       std::string(16, ' ') + "Error     : " + std::strerror(err) + " (errno " +
-           std::to_string(err) + ")",
-       std::string(16, ' ') + "The file was not changed.", ""});
-  framework::EXITRC(2);
+  not_updated("Satellite problem file cannot be locked",
+              {"File name : " + crxName, "Error     : " + error_text(err),
+               "The file was not changed."});
 }
 
-// Takes the update lock of the file path (crxName as given). A wait beyond
-// the notice time is reported, one beyond the limit ends the run. A file
-// that may not be opened for writing, or whose lock fails, is not updated:
-// the run ends. A missing file is left to the read to report; a device is
-// not locked.
-void hold_lock(const std::string& path, const std::string& crxName, platform::FileLock& lock) {
+// An open or lock error that only keeps the run from writing the file.
+bool may_read_instead(int err) { return err == EACCES || err == EPERM || err == EROFS; }
+
+// Holds the file for the update: locked, waits beyond the notice time
+// reported, one beyond the limit ends the run. A file that may not be
+// written is held for reading only, with the open status in *cannotWrite
+// (the run ends with it when it has records to add); any other failure ends
+// the run. A file missing now (a save in progress) gives kErrNotFound.
+int hold(platform::FileUpdate& file, const std::string& crxName, int* cannotWrite) {
+  *cannotWrite = 0;
   const double notice = s_asplit.lockNoticeSeconds;
   const double limit = s_asplit.lockWaitSeconds;
   platform::LockFailure why;
-  int rc = platform::lock_file(path, lock, std::min(notice, limit), &why);
+  int rc = file.lock(std::min(notice, limit), &why);
   if (rc == platform::kErrLockTimeout && limit > notice) {
     framework::write_lines(framework::m_tolk.lfnMsg,
                            {"", " ### SR ASPLIT: Satellite problem file in use by another run, waiting",
                             std::string(16, ' ') + "File name : " + crxName, ""});
-    rc = platform::lock_file(path, lock, limit - notice, &why);
+    rc = file.lock(limit - notice, &why);
   }
   if (rc == platform::kErrLockTimeout) lock_timeout(crxName, limit);
-  if (rc != 0 && why.atOpen && rc != platform::kErrNotFound) {
-    framework::OPNERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, rc, crxName, "ASPLIT");
+  if (rc == platform::kErrNotFound) return rc;
+  if (rc != 0 && why.atRead) {
+    framework::read_failed(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, rc, crxName,
+                           "ASPLIT");
   }
-  if (rc != 0 && !why.atOpen) lock_failed(crxName, why.err);
-  if (lock.held()) platform::remove_leftovers(path);
+  if (rc != 0 && why.atOpen) {
+    if (may_read_instead(why.err) && file.open_read_only() == 0) {
+      *cannotWrite = rc;
+      return 0;
+    }
+    open_failed(rc, crxName);
+  }
+  if (rc != 0) lock_failed(crxName, why.err);
+  file.remove_leftovers();
+  return 0;
+}
+
+[[noreturn]] void refuse_links(const std::string& crxName, nlink_t links) {
+  not_updated("Satellite problem file has more than one name (hard links)",
+              {"File name : " + crxName, "Links     : " + std::to_string(links),
+               "A file of several names is not updated: give it one name (a symbolic link",
+               "may lead to it). The file was not changed."});
+}
+
+[[noreturn]] void changed_meanwhile(const std::string& crxName, int tries) {
+  not_updated("Satellite problem file changed by another program during the update",
+              {"File name : " + crxName,
+               "Tried " + std::to_string(tries) +
+                   " times: each time the file was changed or replaced before the update was in place.",
+               "The file was not changed."});
+}
+
+// What the replace gives the report; a failure that leaves the file
+// unchanged is reported later (report_update_failure), those that leave it
+// unclear or keep its old attributes end the run here.
+void take_outcome(const platform::Replacement& r, const std::string& crxName, int count,
+                  SplitUpdate& update) {
+  if (!r.asideName.empty() && !r.replaced) {
+    not_updated("Satellite problem file changed by another program during the update",
+                {"File name : " + crxName,
+                 "A version saved meanwhile stands beside it as " + r.asideName + ".",
+                 "Check the file before the next update, which removes that version."});
+  }
+  if (!r.attribute.empty()) {
+    not_updated("Attribute of the satellite problem file cannot be copied",
+                {"File name : " + crxName, "Attribute : " + r.attribute,
+                 "Error     : " + error_text(r.status), "The file was not changed."});
+  }
+  update.writeStatus = r.status;
+  update.replaced = r.replaced;
+  update.durable = !(r.replaced && (r.after == platform::Replacement::After::FolderSync ||
+                                    r.after == platform::Replacement::After::Close));
+  update.after = r.after;
+  update.asideName = r.asideName;
+  update.recordsWritten = r.replaced ? count : 0;
+}
+
+// The update of a file that is no regular file (a device, a FIFO: written
+// in place) or is missing (the read reports it).
+void update_in_place(const std::string& crxName, const std::string& path, double splitEpoch,
+                     SplitList& split, SplitUpdate& update) {
+  satcrux::d_satcrx.firstCall = true;
+  drop_known_splits(splitEpoch, split);
+  if (split.count == 0) return;
+  bool placed = false;
+  const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
+  update.noPlace = !placed;
+  if (!placed) return;
+  update.writeStatus = platform::replace_file(path, content, &update.replaced);
+  update.durable = !(update.replaced && update.writeStatus != 0);
+  update.recordsWritten = update.replaced ? split.count : 0;
+}
+
+constexpr int kUpdateTries = 5;
+
+// One try of the update, on the file as it is now, under its lock (or read
+// only, when it has every record already). False when the file was missing
+// (a save in progress) or another program changed it before the new
+// version was in place: nothing is written, try again; on the last try a
+// missing file ends the run.
+bool try_update(platform::FileUpdate& file, const std::string& crxName, const std::string& path,
+                double splitEpoch, SplitList& split, SplitUpdate& update, bool last) {
+  int cannotWrite = 0;
+  const int held = hold(file, crxName, &cannotWrite);
+  if (held != 0) {
+    if (last) open_failed(held, crxName);
+    return false;
+  }
+  file.pin(path);
+  satcrux::d_satcrx.firstCall = true;
+  drop_known_splits(splitEpoch, split);
+  if (split.count == 0) return true;
+  if (cannotWrite != 0) open_failed(cannotWrite, crxName);
+  if (file.links() > 1) refuse_links(crxName, file.links());
+  bool placed = false;
+  const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
+  update.noPlace = !placed;
+  if (!placed) return true;
+  const platform::Replacement r = file.replace(content);
+  if (r.changed && r.asideName.empty()) return false;
+  take_outcome(r, crxName, split.count, update);
+  return true;
 }
 
 }  // namespace
@@ -120,28 +230,42 @@ std::string split_record(int satNum, double splitEpoch) {
 void add_split_records(const std::string& crxName, double splitEpoch, SplitList& split,
                        SplitUpdate& update) {
   const std::string path = framework::silent_expanded_name(crxName);
-  platform::FileLock lock;
-  hold_lock(path, crxName, lock);
-  satcrux::d_satcrx.firstCall = true;  // the records as they are now, under the lock
-  drop_known_splits(splitEpoch, split);
-  if (split.count == 0) return;
-  bool placed = false;
-  const std::string content = with_records(read_lines(crxName), splitEpoch, split, &placed);
-  update.writeStatus = platform::replace_file(path, content, &update.replaced);
-  update.durable = !(update.replaced && update.writeStatus != 0);
-  update.recordsWritten = placed && update.replaced ? split.count : 0;
+  platform::FileUpdate file;
+  const int resolved = file.resolve(path);
+  if (resolved != 0 && resolved != platform::kErrNotFound) open_failed(resolved, crxName);
+  if (resolved != 0 || !file.regular()) {
+    update_in_place(crxName, path, splitEpoch, split, update);
+    return;
+  }
+  update.crxPath = file.path();
+  const SplitList candidates = split;
+  for (int attempt = 1;; ++attempt) {
+    split = candidates;
+    if (try_update(file, crxName, path, splitEpoch, split, update, attempt == kUpdateTries)) return;
+    file.release();
+    if (attempt == kUpdateTries) changed_meanwhile(crxName, kUpdateTries);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
+  }
 }
 
 void report_update_failure(const SplitUpdate& update) {
   if (update.writeStatus == 0) return;
   if (update.replaced && update.recordsWritten > 0) {
+    using After = platform::Replacement::After;
     const std::string b16(16, ' ');
+    const std::string records =
+        std::to_string(update.recordsWritten) + " records are in the file; ";
+    const bool aside = update.after == After::OldVersion;
     framework::write_lines(
         framework::m_tolk.lfnMsg,
-        {"", " ### SR ASPLIT: Arc-split records written, their durability not confirmed",
+        {"",
+         aside ? " ### SR ASPLIT: Arc-split records written, the old version left beside the file"
+               : " ### SR ASPLIT: Arc-split records written, their durability not confirmed",
          b16 + "File name : " + update.crxName,
-         b16 + std::to_string(update.recordsWritten) +
-             " records are in the file; the sync of its folder failed.",
+         b16 + records +
+             (aside ? "the old version stays as " + update.asideName + " until the next update."
+              : update.after == After::Close ? "closing the new file failed."
+                                             : "the sync of its folder failed."),
          ""});
   }
   framework::WRTERR(framework::m_tolk.lfnMsg, framework::m_tolk.lfnWork, update.writeStatus,

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/exitrc.h"
 #include "framework/m_tolk.h"
 #include "framework/write_line.h"
 #include "input/gtflna.h"
@@ -78,11 +79,13 @@ Sums without(const ProtocolExtract& ext, const ThresholdTable& thr, const Sums& 
   return s;
 }
 
-void no_place_warning(const std::string& crxName) {
+// The records could not be placed: an error, which the caller ends the run
+// with once the candidates are reported.
+void no_place_error(const std::string& crxName) {
   const std::string b16(16, ' ');
   framework::write_lines(
       framework::m_tolk.lfnMsg,
-      {"", " ### SR ASPLIT: No place for arc-split records in the satellite problem file",
+      {"", " *** SR ASPLIT: No place for arc-split records in the satellite problem file",
        b16 + "File name: " + crxName,
        b16 + "No line from line 7 on begins with 6 blanks: no record was written.", ""});
 }
@@ -152,7 +155,7 @@ void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable&
   if (split.count > 0 && irc == 0) {
     add_split_records(u.crxName, splitEpoch, split, u);
     read_stop_warning(u.crxName, satcrux::d_satcrx.satCrux.stop);
-    if (u.replaced && split.count > 0 && u.recordsWritten == 0) no_place_warning(u.crxName);
+    if (u.noPlace) no_place_error(u.crxName);
   }  // without a problem file no arc split is known
   for (int sat : u.candidates) {
     if (std::find(split.satNum.begin(), split.satNum.end(), sat) == split.satNum.end()) {
@@ -163,6 +166,7 @@ void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable&
     *update = std::move(u);
   } else {
     report_update_failure(u);
+    if (u.noPlace) framework::EXITRC(2);
   }
 }
 

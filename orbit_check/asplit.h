@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "orbit_check/protocol_extract.h"
+#include "platform/file_update.h"
 
 namespace orbit_check {
 
@@ -21,9 +22,14 @@ struct SplitUpdate {
   std::vector<int> dropped;     // candidates the file already splits at the split epoch
   int recordsWritten = 0;       // arc-split records placed in the file
   std::string crxName;          // satellite problem file as given; empty when none
+  std::string crxPath;          // the file updated, its links followed; empty: none
   int writeStatus = 0;          // of the rewrite; 0: done and synced
   bool replaced = false;        // the new contents are in the file
   bool durable = true;          // false: written, but the sync of the folder failed
+  bool noPlace = false;         // no place for the records: the file is not rewritten
+  platform::Replacement::After after = platform::Replacement::After::None;  // what failed
+                                                                            // after the replace
+  std::string asideName;        // a version left beside the file (its name in the folder)
 };
 
 // How long an update waits while another run holds the satellite problem
@@ -42,7 +48,9 @@ extern AsplitState s_asplit;
 // level: factor x mean RMS per system from the last editing pass, or factor x
 // median RMS (metres); 0 for a system that is not edited.
 // With update given, a failed rewrite is left to the caller
-// (report_update_failure); without, it is reported here.
+// (report_update_failure), and so is the end of a run whose records had no
+// place in the file (update->noPlace; its error is written here); without,
+// both end the run here.
 void ASPLIT(double splitEpoch, const ProtocolExtract& ext, const ThresholdTable& thresholds,
             std::array<double, kMaxSys>& level, SplitList& split,
             SplitUpdate* update = nullptr);
@@ -60,15 +68,19 @@ void drop_known_splits(double splitEpoch, SplitList& split);
 // file's lock, reads its current records, drops the candidates it already
 // splits at splitEpoch, and inserts an arc-split record per remaining
 // candidate before the first record position that is blank. The new contents
-// replace the file only when completely written. Sets in update the records
-// placed (0 when the file has no place for them) and the outcome of the
-// rewrite; a failed rewrite is left to report_update_failure.
+// replace the file only when completely written, and only while the file is
+// the version read (else it is read again, a few times). A file that has
+// every record already is only read (it may be read-only); one that cannot
+// be updated safely ends the run with the file unchanged. Sets in update the
+// records placed (0, and noPlace, when the file has no place for them: it is
+// then not rewritten) and the outcome of the rewrite; a failed rewrite is
+// left to report_update_failure.
 void add_split_records(const std::string& crxName, double splitEpoch, SplitList& split,
                        SplitUpdate& update);
 
 // Reports a failed rewrite of the satellite problem file (records written
-// without a confirmed sync are named first) and ends the run; silent when
-// the rewrite succeeded.
+// but not confirmed durable, or with the old version left beside the file,
+// are named first) and ends the run; silent when the rewrite succeeded.
 void report_update_failure(const SplitUpdate& update);
 
 // The 52-column arc-split record of a satellite at the day of splitEpoch.

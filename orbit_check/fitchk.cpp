@@ -217,18 +217,20 @@ void arc_split_case(const std::string& splitName, const std::string& protocol,
   } else {
     edit_without_records(r.extract, thr, crxName, level, split, update);
   }
-  results::record_split(splitEpoch, level, split, update, splitName);
+  // Splits without a place in the file are reported as candidates only.
+  results::record_split(splitEpoch, level, update.noPlace ? SplitList{} : split, update, splitName);
   // A file left unchanged ends the run at once; records in the file are
   // reported before the failure of their sync.
   if (!update.replaced) report_update_failure(update);
-  print_split_tables(r.extract, thr, level, split);
-  write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol);
+  print_split_tables(r.extract, thr, level, split, !update.noPlace);
+  write_split_report(lfn, thr, level, split, splitEpoch, crxName, protocol, !update.noPlace);
   if (!withheld.empty()) {
     framework::write_line(lfn, "No arc-split record was written: " + withheld + ".");
   }
   framework::write_line(lfn, "");
   framework::CLOSE_CHECKED(lfn, splitName, kPgmName);
   report_update_failure(update);
+  if (update.noPlace) framework::EXITRC(2);
   if (withheld.empty()) return;
   report_withheld(reported, protocol, r.table, crxName);
   framework::EXITRC(2);

@@ -141,23 +141,29 @@ void warn_not_editable(const std::array<SystemEditing, kMaxSys>& editing,
 }
 
 void print_split_tables(const ProtocolExtract& ext, const ThresholdTable& thresholds,
-                        const std::array<double, kMaxSys>& level, const SplitList& split) {
+                        const std::array<double, kMaxSys>& level, const SplitList& split,
+                        bool recorded) {
   print_system_table(thresholds, level);
   print_satellite_table(ext, split);
+  if (recorded) return;
+  framework::write_lines(framework::m_tolk.lfnOut,
+                         {"", " No arc-split record written for the satellites marked *: no place in "
+                              "the satellite problem file."});
 }
 
 void write_split_report(int lfn, const ThresholdTable& thresholds,
                         const std::array<double, kMaxSys>& level, const SplitList& split,
                         double splitEpoch, const std::string& crxName,
-                        const std::string& protocolName) {
+                        const std::string& protocolName, bool recorded) {
   int year = 0, month = 0;
   double day = 0.0;
   timeutil::JMT(splitEpoch, year, month, day);
   framework::write_lines(
       lfn, {title_line(), mean_line(thresholds, level),
             platform::Line()
-                    .A("Arc splitting for").I(split.count, 3).A(" sat. on ").I(year, 4, 4).A("-")
-                    .I(month, 2, 2).A("-").I(std::lround(day), 2, 2).A(" in ")
+                    .A(recorded ? "Arc splitting for" : "No arc-split record for").I(split.count, 3)
+                    .A(" sat. on ").I(year, 4, 4).A("-").I(month, 2, 2).A("-")
+                    .I(std::lround(day), 2, 2).A(recorded ? " in " : ": no place in ")
                     .str() + std::string(platform::rtrim(crxName)),
             "based on " + std::string(platform::rtrim(protocolName))});
   if (split.count <= 0) return;

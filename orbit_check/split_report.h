@@ -17,14 +17,19 @@ void warn_not_editable(const std::array<SystemEditing, kMaxSys>& editing,
                        const ThresholdTable& thresholds);
 
 // Program output: the system means (medians) and levels, then every
-// satellite with a star for each split-list entry of its number.
+// satellite with a star for each split-list entry of its number; when the
+// list was not recorded (no place in the satellite problem file), a line
+// that says so.
 void print_split_tables(const ProtocolExtract& ext, const ThresholdTable& thresholds,
-                        const std::array<double, kMaxSys>& level, const SplitList& split);
+                        const std::array<double, kMaxSys>& level, const SplitList& split,
+                        bool recorded = true);
 
-// The arc-split report (without its closing blank line) on unit lfn.
+// The arc-split report (without its closing blank line) on unit lfn; when
+// the split list was not recorded, its third line says so instead of
+// "Arc splitting for".
 void write_split_report(int lfn, const ThresholdTable& thresholds,
                         const std::array<double, kMaxSys>& level, const SplitList& split,
                         double splitEpoch, const std::string& crxName,
-                        const std::string& protocolName);
+                        const std::string& protocolName, bool recorded = true);
 
 }  // namespace orbit_check

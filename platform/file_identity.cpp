@@ -104,4 +104,11 @@ bool is_device(std::string_view name) {
 
 bool is_fifo(std::string_view name) { return fs::is_fifo(status_of(name)); }
 
+unsigned long link_count(std::string_view name) {
+  const std::string n(rtrim(name));
+  std::error_code ec;
+  const std::uintmax_t links = n.empty() ? 0 : fs::hard_link_count(n, ec);
+  return ec ? 0 : static_cast<unsigned long>(links);
+}
+
 }  // namespace platform

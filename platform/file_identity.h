@@ -33,6 +33,11 @@ int standard_stream(std::string_view name);
 // /dev/null): writing to it replaces no file. Trailing blanks are ignored.
 bool is_device(std::string_view name);
 
+// The number of names (hard links) of the file that name leads to, links
+// followed; 0 when it is missing or the inquiry fails. Trailing blanks are
+// ignored.
+unsigned long link_count(std::string_view name);
+
 // True when the name is an existing FIFO (named pipe). Trailing blanks are
 // ignored.
 bool is_fifo(std::string_view name);

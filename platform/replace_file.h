@@ -9,14 +9,15 @@ namespace platform {
 // Replaces the file name by content so that a reader sees either the old
 // or the complete new file, also after a crash. The content goes to a new
 // file created exclusively under a unique name in the file's directory,
-// with the old file's permission bits (and owner and group where allowed),
-// synced, renamed over the file, and the directory synced. A link stays a
-// link: its target is replaced. A name that does not exist yet is created
-// the same way (mode 0666 less the umask). A device or FIFO is written in
-// place. Returns 0, or a non-zero status; the old file is then untouched and
-// no new file is left, unless *replaced (when given) is set: then the new
-// content is in place but the sync of the folder failed, so its durability
-// is not confirmed.
+// with the old file's permission bits, extended attributes (those that can
+// be copied) and owner and group (where allowed), synced, renamed over the
+// file, and the directory synced. A link stays a link: its target is
+// replaced, or created when it does not exist yet. A name that does not
+// exist yet is created the same way (mode 0666 less the umask). A device or
+// FIFO is written in place. Returns 0, or a non-zero status; the old file
+// is then untouched and no new file is left, unless *replaced (when given)
+// is set: then the new content is in place but closing the new file or the
+// sync of the folder failed, so its durability is not confirmed.
 int replace_file(std::string_view name, std::string_view content, bool* replaced = nullptr);
 
 // Removes the regular file that name leads to (links followed, the link
@@ -24,11 +25,10 @@ int replace_file(std::string_view name, std::string_view content, bool* replaced
 int remove_file(std::string_view name);
 
 // Removes the new files that replace_file left next to the target of name
-// when its run was killed between two steps: regular files of that name
-// pattern only, never through a link, and only those that no live writer
-// holds (replace_file keeps a record lock on its new file until the
-// rename); with ownOnly only those of this process's user.
-void remove_leftovers(std::string_view name, bool ownOnly = false);
+// when its run was killed between two steps (remove_leftovers_at: exactly
+// the name pattern of its new files, regular files only, never through a
+// link, never one a live writer holds, only the user's own).
+void remove_leftovers(std::string_view name);
 
 struct LockFailure;
 
@@ -53,11 +53,13 @@ class FileLock {
 // Status of lock_file when the lock was not had within the wait.
 constexpr int kErrLockTimeout = 110;
 
-// Why lock_file failed, apart from a timeout: the file could not be opened
-// for writing (status as of an open), or the lock call failed with err.
+// Why a lock failed, apart from a timeout: the file could not be opened
+// for writing (status as of an open), the lock call failed with err, or
+// (FileUpdate) the locked file could not be read.
 struct LockFailure {
   bool atOpen = false;
   int err = 0;
+  bool atRead = false;
 };
 
 // Locks file name exclusively, waiting at most waitSeconds for another
@@ -70,10 +72,10 @@ struct LockFailure {
 int lock_file(std::string_view name, FileLock& lock, double waitSeconds,
               LockFailure* why = nullptr);
 
-// Tests: the number of fsync calls made by replace_file since the start,
-// and failures (EIO) injected into the next replace_file calls: bit k-1 of
-// steps set makes step k fail (each open, write, sync, link and rename is a
-// step; 0: none).
+// Tests: the number of fsync calls made by replace_file (and FileUpdate)
+// since the start, and failures (EIO) injected into the next replace_file
+// calls: bit k-1 of steps set makes step k fail (each open, write, sync,
+// link and rename is a step; 0: none).
 long sync_count();
 void fail_replace_steps(unsigned long steps);
 

@@ -122,6 +122,28 @@ struct ConsoleInit {
 };
 ConsoleInit console_init;
 
+// The file pinned to a name (pin_file).
+struct Pin {
+  std::string name;
+  int fd = -1;
+};
+Pin pinned;
+
+bool is_pinned(const std::string& name) { return pinned.fd >= 0 && name == pinned.name; }
+
+// The pinned file, read from its start.
+std::FILE* open_pinned() {
+  const int fd = ::fcntl(pinned.fd, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return nullptr;
+  std::FILE* fp = ::lseek(fd, 0, SEEK_SET) == 0 ? ::fdopen(fd, "rb") : nullptr;
+  if (!fp) {
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+  }
+  return fp;
+}
+
 std::FILE* open_existing(const std::string& name, bool read_only, bool& ro_out) {
   ro_out = read_only;
   if (read_only) return std::fopen(name.c_str(), "rb");
@@ -163,6 +185,14 @@ int open_unit(int lfn, std::string_view name_in, OpenStatus status, bool read_on
     const std::string name(rtrim(name_in));
     if (name.empty()) return kErrNotFound;
     std::error_code ec;
+    if (read_only && is_pinned(name)) {
+      u.fp = open_pinned();
+      if (!u.fp) return status_of(errno);
+      u.name = name;
+      std::setvbuf(u.fp, u.wbuf.get(), _IOFBF, kBufSize);
+      table()[lfn] = std::move(u);
+      return 0;
+    }
     if (fs::is_directory(name, ec)) return kErrIsDirectory;
     bool exists = fs::exists(name, ec);
     if (status == OpenStatus::Old && !exists) return kErrNotFound;
@@ -212,7 +242,7 @@ int inquire_file(std::string_view name_in, bool& exists, int& unit) {
   const std::string name(rtrim(name_in));
   if (name.empty()) return 0;
   std::error_code ec;
-  exists = fs::exists(name, ec);
+  exists = is_pinned(name) || fs::exists(name, ec);
   if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
     return status_of(ec.value());
   }
@@ -400,7 +430,13 @@ void flush_unit(int lfn) {
   if (u && std::fflush(u->fp) != 0) u->write_failed = true;
 }
 
+void pin_file(std::string_view name, int fd) {
+  pinned.name = std::string(rtrim(name));
+  pinned.fd = fd;
+}
+
 void reset_units() {
+  pinned = Pin{};
   std::vector<int> open;
   for (auto& [lfn, u] : table()) open.push_back(lfn);
   for (int lfn : open) close_unit(lfn);

@@ -34,6 +34,13 @@ inline int status_of(int err) { return err > 0 && err % 256 != 0 ? err : kErrOpe
 // A unit already connected is closed first.
 int open_unit(int lfn, std::string_view name, OpenStatus status, bool read_only);
 
+// While a file is pinned to name, a unit opened read-only on exactly that
+// name (trailing blanks aside) reads that file from its start, through the
+// open descriptor fd, whatever the name leads to meanwhile, and an inquiry
+// by that name finds it. fd -1 ends the pin; the descriptor stays the
+// caller's.
+void pin_file(std::string_view name, int fd);
+
 // Closes unit lfn (nothing when not connected). With remove, a regular file
 // is deleted; devices and FIFOs never are. Returns non-zero when buffered
 // output could not be written or the file could not be closed.

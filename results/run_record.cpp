@@ -63,7 +63,7 @@ int write_named(const std::string& name, const std::string& path, int ircode, bo
     int unit = 0;
     if (platform::inquire_file(path, exists, unit) != 0 || !exists) return ircode;
   } else {
-    platform::remove_leftovers(path, true);
+    platform::remove_leftovers(path);
   }
   const int status = platform::replace_file(path, make(ircode));
   if (status == 0) return ircode;
@@ -176,7 +176,8 @@ void record_split(double splitEpoch, const std::array<double, kMaxSys>& level,
                                update,
                                std::string(platform::rtrim(reportName)),
                                opened_path(reportName),
-                               opened_path(update.crxName)};
+                               update.crxPath.empty() ? opened_path(update.crxName)
+                                                      : update.crxPath};
 }
 
 void record_editing(const std::array<orbit_check::SystemEditing, kMaxSys>& editing) {

@@ -3,8 +3,9 @@
 #   install_deps.sh            cmake, g++ and nlohmann-json (header-only: the
 #                              history view reads the results files with it)
 #   install_deps.sh --tests    also GoogleTest, Python 3 with jsonschema for
-#                              the check of the results files, and strace
-#                              for the fault injection
+#                              the check of the results files, strace for
+#                              the fault injection, and acl and attr
+#                              (setfacl, setfattr) for the shared problem file
 #   install_deps.sh --fuzz     clang with its libFuzzer runtime
 set -euo pipefail
 
@@ -17,6 +18,8 @@ if [ "${1:-}" = "--tests" ]; then
   [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
   /usr/bin/python3 -c 'import jsonschema' >/dev/null 2>&1 || need+=(python3-jsonschema)
   command -v strace >/dev/null 2>&1 || need+=(strace)
+  command -v setfacl >/dev/null 2>&1 || need+=(acl)
+  command -v setfattr >/dev/null 2>&1 || need+=(attr)
 fi
 if [ "${1:-}" = "--fuzz" ]; then
   command -v clang++ >/dev/null 2>&1 || need+=(clang)

@@ -32,7 +32,8 @@ declare -A error_of=(
   [fsync]=EIO [fdatasync]=EIO [rename]=EIO [renameat]=EIO [renameat2]=EIO [link]=ENOSPC
   [linkat]=ENOSPC [unlink]=EIO [unlinkat]=EIO [close]=EIO [fcntl]=ENOLCK [flock]=ENOLCK
   [fchmod]=EIO [fchown]=EIO [lseek]=EIO [stat]=EIO [lstat]=EIO [fstat]=EIO [newfstatat]=EIO
-  [statx]=EIO [getdents64]=EIO [ftruncate]=EIO)
+  [statx]=EIO [getdents64]=EIO [ftruncate]=EIO [dup]=EMFILE [flistxattr]=EIO [fgetxattr]=EIO
+  [fsetxattr]=EIO [fremovexattr]=EIO)
 kinds=$(IFS=,; echo "${!error_of[*]}")
 
 # The two runs, each in a folder of its own.

@@ -120,6 +120,14 @@ def check_report(case, results, report):
         check(s["mean_rms_m"] == (s["statistic_rms_m"] if rule == "MEAN" else None), case,
               f"report: mean of {s['system']} with the mean rule only")
     date = split["split_epoch"]["iso"][:10]
+    if lines[2].startswith("No arc-split record for"):  # no place in the problem file
+        unrecorded = [c for c in split["candidates"] if c not in split["already_split"]]
+        check(not split["split"] and split["records_written"] == 0 and unrecorded, case,
+              "report: records claimed by the results")
+        check(lines[2].startswith(f"No arc-split record for{len(unrecorded):3d} sat. on {date}: "
+                                  "no place in "), case, "report: count and day")
+        check(i4s(lines[4][11:]) == unrecorded, case, "report: sats")
+        return
     check(lines[2].startswith(f"Arc splitting for{len(split['split']):3d} sat. on {date}"), case,
           "report: count and day")
     if split["split"]:

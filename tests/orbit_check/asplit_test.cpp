@@ -197,6 +197,40 @@ TEST_F(AsplitFileTest, RecordsAreInsertedBeforeTheFirstBlankRecordLine) {
   EXPECT_EQ(files, 2u) << "no temporary file is left";
 }
 
+// A file the update leaves alone: the run ends with the message, the file
+// byte for byte as it was.
+TEST_F(AsplitFileTest, AFileThatCannotTakeTheRecordsIsLeftAsItWas) {
+  const std::string b16(16, ' ');
+  struct Case {
+    const char* what;
+    std::string records;
+    bool secondName;
+    std::string message;
+  } const cases[] = {
+      {"no place", "   12         4         0       2013-05-02 00:00:00\nLEGEND\n", false,
+       " *** SR ASPLIT: No place for arc-split records in the satellite problem file\n" + b16 +
+           "File name: " + crx() + "\n" + b16 +
+           "No line from line 7 on begins with 6 blanks: no record was written.\n"},
+      {"hard links", "\n", true,
+       " *** SR ASPLIT: Satellite problem file has more than one name (hard links)\n" + b16 +
+           "File name : " + crx() + "\n" + b16 + "Links     : 2\n" + b16 +
+           "A file of several names is not updated: give it one name (a symbolic link\n" + b16 +
+           "may lead to it). The file was not changed.\n"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(tmp.file("SECOND.CRX"));
+    write_crx(c.records);
+    if (c.secondName) std::filesystem::create_hard_link(crx(), tmp.file("SECOND.CRX"));
+    const std::string before = slurp(crx());
+    load();
+    SplitList s;
+    const auto r = split(extract({1, 2, 3, 4, 5}, {0.02, 0.02, 0.02, 0.02, 0.10}), gps(2.0, 0.0), s);
+    EXPECT_TRUE(r.exited && r.status == 1) << c.what;
+    EXPECT_NE(r.console.find("\n" + c.message + "\n"), std::string::npos) << c.what << r.console;
+    EXPECT_EQ(slurp(crx()), before) << c.what;
+  }
+}
+
 TEST_F(AsplitFileTest, CandidatesSplitAtTheSameEpochAreDropped) {
   write_crx("   -5         4         0       2013-05-07 00:00:00\n"
             "    6         4         2       2013-05-06 00:00:00  2013-05-07 00:00:00\n\n");

@@ -50,6 +50,18 @@ TEST_F(ReplaceFileTest, ReplacesThroughALinkWithTheOldModeAndSyncs) {
   EXPECT_EQ(slurp(tmp.file("new")), "created");
 }
 
+// A link whose target is not there yet leads to the file it names (through
+// a chain of links too); the links stay links.
+TEST_F(ReplaceFileTest, ALinkToAFileNotThereYetGetsItsTarget) {
+  fs::create_directory(tmp.file("out"));
+  fs::create_symlink("out/target", tmp.file("link"));
+  fs::create_symlink("link", tmp.file("link2"));
+  ASSERT_EQ(platform::replace_file(tmp.file("link2"), "new\n"), 0);
+  EXPECT_TRUE(fs::is_symlink(tmp.file("link")) && fs::is_symlink(tmp.file("link2")));
+  EXPECT_EQ(slurp(tmp.file("out/target")), "new\n");
+  EXPECT_EQ(names(), "link link2 out ");
+}
+
 // Every step fails once, with an anonymous new file and (its open failed)
 // with a named one.
 TEST_F(ReplaceFileTest, AFailureAtAnyStepLeavesTheOldFileAndNothingElse) {
@@ -73,36 +85,46 @@ TEST_F(ReplaceFileTest, AFailureAtAnyStepLeavesTheOldFileAndNothingElse) {
 TEST_F(ReplaceFileTest, PlantedLinksAreNeverFollowed) {
   spit(tmp.file("f"), "old\n");
   spit(tmp.file("victim"), "keep\n");
-  fs::create_symlink("victim", tmp.file(".f.fitchk-new"));
+  fs::create_symlink("victim", tmp.file(".f.fitchk-newnewnewnew"));
   ASSERT_EQ(platform::replace_file(tmp.file("f"), "new\n"), 0);
   EXPECT_EQ(slurp(tmp.file("victim")), "keep\n");
   platform::remove_leftovers(tmp.file("f"));
   EXPECT_EQ(slurp(tmp.file("victim")), "keep\n");
-  EXPECT_EQ(names(), ".f.fitchk-new f victim ") << "a link is not a leftover";
+  EXPECT_EQ(names(), ".f.fitchk-newnewnewnew f victim ") << "a link is not a leftover";
 }
 
-TEST_F(ReplaceFileTest, OwnLeftoversOnlyAreRemovedWhenAsked) {
+// Only what the program makes (".<name>.fitchk-" and 12 letters or digits)
+// and only the user's own; root's new files take the owner of the file they
+// replace, so root also removes that owner's.
+TEST_F(ReplaceFileTest, OnlyOwnNewFilesOfTheExactPatternAreRemoved) {
   spit(tmp.file("f"), "old\n");
-  spit(tmp.file(".f.fitchk-mine"), "x");
-  spit(tmp.file(".f.fitchk-theirs"), "x");
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a file to another user";
-  ASSERT_EQ(::chown(tmp.file(".f.fitchk-theirs").c_str(), 65534, 65534), 0);
-  platform::remove_leftovers(tmp.file("f"), true);
-  EXPECT_EQ(names(), ".f.fitchk-theirs f ");
+  for (const char* name : {".f.fitchk-Ab3def6hij9K", ".f.fitchk-notes", ".f.fitchk-Ab3def6hij9K~",
+                           ".f.fitchk-Ab3def6h.j9K", ".g.fitchk-Ab3def6hij9K"}) {
+    spit(tmp.file(name), "x");
+  }
   platform::remove_leftovers(tmp.file("f"));
-  EXPECT_EQ(names(), "f ");
+  EXPECT_EQ(names(), ".f.fitchk-Ab3def6h.j9K .f.fitchk-Ab3def6hij9K~ .f.fitchk-notes "
+                     ".g.fitchk-Ab3def6hij9K f ");
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a file to another user";
+  spit(tmp.file(".f.fitchk-theirs012345"), "x");
+  ASSERT_EQ(::chown(tmp.file(".f.fitchk-theirs012345").c_str(), 65534, 65534), 0);
+  platform::remove_leftovers(tmp.file("f"));
+  EXPECT_NE(names().find(".f.fitchk-theirs012345"), std::string::npos) << "another user's";
+  ASSERT_EQ(::chown(tmp.file("f").c_str(), 65534, 65534), 0);
+  platform::remove_leftovers(tmp.file("f"));
+  EXPECT_EQ(names().find(".f.fitchk-theirs012345"), std::string::npos) << "the file owner's, by root";
 }
 
 // A new file whose writer still runs (it holds its lock) is no leftover.
 TEST_F(ReplaceFileTest, ANewFileOfALiveWriterIsKept) {
   spit(tmp.file("f"), "old\n");
-  spit(tmp.file(".f.fitchk-live"), "x");
+  spit(tmp.file(".f.fitchk-live00000000"), "x");
   int ready[2], done[2];
   ASSERT_EQ(::pipe(ready), 0);
   ASSERT_EQ(::pipe(done), 0);
   const pid_t pid = ::fork();
   if (pid == 0) {
-    const int fd = ::open(tmp.file(".f.fitchk-live").c_str(), O_WRONLY);
+    const int fd = ::open(tmp.file(".f.fitchk-live00000000").c_str(), O_WRONLY);
     struct flock fl {};
     fl.l_type = F_WRLCK;
     fl.l_whence = SEEK_SET;
@@ -115,7 +137,7 @@ TEST_F(ReplaceFileTest, ANewFileOfALiveWriterIsKept) {
   ASSERT_EQ(::read(ready[0], &c, 1), 1);
   EXPECT_EQ(c, 'y');
   platform::remove_leftovers(tmp.file("f"));
-  EXPECT_EQ(names(), ".f.fitchk-live f ");
+  EXPECT_EQ(names(), ".f.fitchk-live00000000 f ");
   (void)!::write(done[1], &c, 1);
   int status = 0;
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
