@@ -68,6 +68,38 @@ std::string inside_typographic_quotes(const std::string& text) {
   return std::string(platform::rtrim(text.substr(open, length)));
 }
 
+// Length of a typographic quotation mark at pos that closes an item (a
+// blank, a tab or the end of the text follows it); 0 for none.
+std::size_t closing_quote_at(const std::string& text, std::size_t pos) {
+  const std::size_t q = typographic_quote_at(text, pos);
+  return q > 0 && (pos + q == text.size() || is_separator(text[pos + q])) ? q : 0;
+}
+
+// The items of a line of two values ("P" "." of ENVIRONMENT), each in plain
+// double quotes.
+std::string plain_quoted_items(const std::string& text) {
+  std::string items;
+  std::size_t p = 0;
+  for (;;) {
+    while (p < text.size() && is_separator(text[p])) ++p;
+    if (p >= text.size()) return items;
+    std::size_t from = p, end = p, next = p;
+    if (const std::size_t open = typographic_quote_at(text, p)) {
+      from = end = p + open;
+      while (end < text.size() && closing_quote_at(text, end) == 0) ++end;
+      next = end + (end < text.size() ? closing_quote_at(text, end) : 0);
+    } else if (text[p] == '"') {
+      from = p + 1;
+      end = std::min(text.find('"', from), text.size());
+      next = end + 1;
+    } else {
+      end = next = std::min(text.find_first_of(" \t", p), text.size());
+    }
+    items += (items.empty() ? "" : " ") + quoted(text.substr(from, end - from));
+    p = next;
+  }
+}
+
 bool is_real_option(const std::string& name) {
   const FitchkKeyword* k = find_keyword(name);
   return k && k->kind == KeyKind::Real;
@@ -104,10 +136,12 @@ bool check_typographic(CheckContext& ctx, int line, const std::string& name,
     read += std::string(", cut at the ") +
             (end == ' ' ? "blank" : end == '\t' ? "tab" : quoted(std::string(1, end)));
   }
+  // A line of ENVIRONMENT holds a name and a value.
+  const std::string fix = !plainQuotes && name == "ENVIRONMENT" ? plain_quoted_items(text)
+                                                                 : quoted(inside);
   ctx.diag.warning(line, name + ": the run takes the typographic quotes for characters of the "
                                 "value and reads " + read + "; write " +
-                             (valueLine ? "" : name + " 1 ") + quoted(inside) +
-                             " (plain double quotes)");
+                             (valueLine ? "" : name + " 1 ") + fix + " (plain double quotes)");
   return true;
 }
 

@@ -116,8 +116,14 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
        "",
        {"F: 0 errors, 0 warnings"},
        0},
-      {"typographic quotes", {{"\"${P}/out/F.SUM\"", "\u201C${P}/out/F.SUM\u201D"}}, "",
-       {"F:6: warning: OUTFIL: the run takes the typographic quotes for characters of the value "
+      {"typographic quotes",
+       {{"\"${P}/out/F.SUM\"", "\u201C${P}/out/F.SUM\u201D"},
+        {"\"USER\" \"test\"", "\u201CUSER\u201D \u201Ctest\u201D"}},
+       "",
+       {"F:3: warning: ENVIRONMENT: the run takes the typographic quotes for characters of the "
+        "value and reads \"\u201CUSER\u201D\", cut at the blank; write \"USER\" \"test\" (plain "
+        "double quotes)",
+        "F:6: warning: OUTFIL: the run takes the typographic quotes for characters of the value "
         "and reads \"\u201C${P}\", cut at the \"/\"; write OUTFIL 1 \"${P}/out/F.SUM\" (plain double "
         "quotes)"},
        1},
