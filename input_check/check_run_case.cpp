@@ -116,10 +116,13 @@ bool no_protocol(CheckContext& ctx, const ProtocolName& p, const ProtocolLook& l
 void report_protocol(CheckContext& ctx, const ProtocolName& p, const Loop& r,
                      const orbit_check::TableCount& table, int irc, const char* failing) {
   const long long days = std::llround(r.window[1] - r.window[0]);
-  ctx.diag.note(p.line, "protocol: arc " + epoch_text(r.window[0]) + " to " +
-                            epoch_text(r.window[1]) + " (" + std::to_string(days) + " days), " +
-                            std::to_string(table.count) + " satellites, " +
-                            std::to_string(table.rows) + " RMS values read");
+  // A protocol without its arc's window leaves the window of the one before.
+  const std::string arc = table.window ? "arc " + epoch_text(r.window[0]) + " to " +
+                                             epoch_text(r.window[1]) + " (" +
+                                             std::to_string(days) + " days)"
+                                       : "no arc window";
+  ctx.diag.note(p.line, "protocol: " + arc + ", " + std::to_string(table.count) +
+                            " satellites, " + std::to_string(table.rows) + " RMS values read");
   const Level level = failing ? Level::Error : Level::Warning;
   const std::string then = failing ? failing : "";
   if (table.rows == 0) {

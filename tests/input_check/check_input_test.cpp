@@ -57,6 +57,8 @@ class CheckInputTest : public testsupport::ModuleTest {
     spit(tmp.file("SAT.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
     spit(tmp.file("cut.prt"), slurp(kData + "protocols/trjfit_modern_cut_120.prt"));
     spit(tmp.file("empty.prt"), "");
+    const std::string two = slurp(kData + "protocols/trjfit_two_outliers.prt");
+    spit(tmp.file("head.prt"), two.substr(0, two.find(" ARC  START")));  // no arc table
     spit(tmp.file("notes.txt"), "Orbit fits of day 127: fine\n");
     spit(tmp.file("z.gz"), std::string("\x1F\x8B\x08\x00\x00\x00\x00\x00", 8));
     std::filesystem::create_symlink("two.prt", tmp.file("link.prt"));
@@ -340,6 +342,14 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "F:8: error: protocol: TMP/z.gz is compressed (gzip): the run reads no RMS value from it "
         "(decompress it, or read it through a FIFO); the run makes no tolerance check and ends with "
         "an error"},
+       1},
+      {"a protocol without its arc's window",
+       {{"\"${P}/out/A.LST\"", "\"\""},
+        {"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 2\n  \"${P}/two.prt\"\n  \"${P}/head.prt\""}},
+       "",
+       {"F:7: note: protocol: no arc window, 0 satellites, 0 RMS values read",
+        "F:7: error: protocol: no satellite RMS values found; the run makes no tolerance check and "
+        "ends with an error"},
        1},
       {"a protocol listed twice",
        {{"\"${P}/out/A.LST\"", "\"\""},
