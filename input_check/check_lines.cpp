@@ -75,10 +75,11 @@ std::size_t closing_quote_at(const std::string& text, std::size_t pos) {
   return q > 0 && (pos + q == text.size() || is_separator(text[pos + q])) ? q : 0;
 }
 
-// The items of a line of two values ("P" "." of ENVIRONMENT), each in plain
-// double quotes.
-std::string plain_quoted_items(const std::string& text) {
-  std::string items;
+// The items of a line of two values ("P" "." of ENVIRONMENT) as a person
+// reads them: separated by blanks or tabs, each in plain or typographic
+// quotes or none.
+std::vector<std::string> line_items(const std::string& text) {
+  std::vector<std::string> items;
   std::size_t p = 0;
   for (;;) {
     while (p < text.size() && is_separator(text[p])) ++p;
@@ -95,9 +96,16 @@ std::string plain_quoted_items(const std::string& text) {
     } else {
       end = next = std::min(text.find_first_of(" \t", p), text.size());
     }
-    items += (items.empty() ? "" : " ") + quoted(text.substr(from, end - from));
+    items.push_back(text.substr(from, end - from));
     p = next;
   }
+}
+
+// The items of a line, each in plain double quotes.
+std::string plain_quoted_items(const std::string& text) {
+  std::string line;
+  for (const std::string& item : line_items(text)) line += (line.empty() ? "" : " ") + quoted(item);
+  return line;
 }
 
 bool is_real_option(const std::string& name) {
@@ -145,10 +153,26 @@ bool check_typographic(CheckContext& ctx, int line, const std::string& name,
   return true;
 }
 
+// A line of ENVIRONMENT whose name and value are not both in double quotes:
+// the run keeps its first item alone, which defines no variable; true when
+// found.
+bool check_environment_line(CheckContext& ctx, int line, const std::string& text,
+                            const std::string& value, bool valueLine) {
+  int pos = 0;
+  if (input::CHRCOUNT("\"", text, pos) >= 3) return false;  // the run reads the whole line
+  if (line_items(text).size() < 2) return false;
+  ctx.diag.warning(line, "ENVIRONMENT: the run takes " + quoted(value) +
+                             " alone from this line, which defines no variable (the name and "
+                             "the value each need double quotes); write " +
+                             (valueLine ? "" : "ENVIRONMENT 1 ") + plain_quoted_items(text));
+  return true;
+}
+
 // An unquoted value that the run cuts: what it reads and what it drops.
 void check_cut(CheckContext& ctx, int line, const std::string& name, const std::string& text,
                const std::string& value, bool valueLine) {
   if (check_typographic(ctx, line, name, text, value, valueLine)) return;
+  if (name == "ENVIRONMENT" && check_environment_line(ctx, line, text, value, valueLine)) return;
   if (text.empty() || is_quote(text[0]) || value == text) return;
   int pos = 0;
   if (input::CHRCOUNT("\"", text, pos) >= 3) return;

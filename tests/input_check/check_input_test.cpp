@@ -129,6 +129,11 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "and reads \"\u201C${P}\", cut at the \"/\"; write OUTFIL 1 \"${P}/out/F.SUM\" (plain double "
         "quotes)"},
        1},
+      {"ENVIRONMENT value unquoted", {{"\"USER\" \"test\"", "\"USER\" test"}}, "",
+       {"F:3: warning: ENVIRONMENT: the run takes \"USER\" alone from this line, which defines no "
+        "variable (the name and the value each need double quotes); write \"USER\" \"test\"",
+        "F: 0 errors, 1 warning"},
+       0},
       {"count 1, value below", {{"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 1\n  \"${P}/two.prt\""}}, "",
        {"F:5: warning: the count 1 takes the value from this line, which has none; line 6 is read "
         "as a keyword line (write JOBOUT 1 \"value\" on one line, or the number of value lines)",
