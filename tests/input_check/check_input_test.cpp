@@ -81,6 +81,9 @@ class CheckInputTest : public testsupport::ModuleTest {
     spit(tmp.file("hand.crx"), crx.insert(at, "! checked by hand\n"));
     // A link to the summary, which does not exist yet.
     std::filesystem::create_symlink("F.SUM", tmp.file("out/link.wek"));
+    // Links that lead in a circle.
+    std::filesystem::create_symlink("loop2", tmp.file("out/loop1"));
+    std::filesystem::create_symlink("loop1", tmp.file("out/loop2"));
   }
   // The report with the folder written as TMP, the current folder as CWD,
   // and the exit status.
@@ -134,6 +137,10 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "variable (the name and the value each need double quotes); write \"USER\" \"test\"",
         "F: 0 errors, 1 warning"},
        0},
+      {"output through links in a circle", {}, "PLOTFIL 1 \"${P}/out/loop1\"\n",
+       {"F:14: error: PLOTFIL: cannot write TMP/out/loop1: its links lead in a circle (from "
+        "\"${P}/out/loop1\", P = TMP)"},
+       1},
       {"count 1, value below", {{"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 1\n  \"${P}/two.prt\""}}, "",
        {"F:5: warning: the count 1 takes the value from this line, which has none; line 6 is read "
         "as a keyword line (write JOBOUT 1 \"value\" on one line, or the number of value lines)",
