@@ -224,6 +224,18 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
        {"F:14: error: ERRMRG \"yes\" is neither \"1\" nor \"0\": the run stops at the start with "
         "return code 2"},
        1},
+      // SYSODEF is read only for a SYSOUT name.
+      {"check box unread", {}, "SYSODEF 1 \"yes\"\n", {"F: 0 errors, 0 warnings"}, 0},
+      {"check box read", {}, "SYSOUT 1 \"${P}/out/RUN.L01\"\nSYSODEF 1 \"yes\"\n",
+       {"F:15: error: SYSODEF \"yes\" is neither \"1\" nor \"0\": the run stops at the start with "
+        "return code 2"},
+       1},
+      {"description of a missing keyword", {}, "DESCR_WEEKFM 1 \"Week summary\"\n",
+       {"F:14: error: DESCR_WEEKFM: WEEKFM is missing: the run's file listing reports \"Keyword "
+        "\"WEEKFM\" not found.\" and the run ends with an error; write WEEKFM 1 \"\" or take out "
+        "DESCR_WEEKFM",
+        "F: 1 error, 0 warnings"},
+       1},
       // Files.
       {"files",
        {{"${P}/two.prt", "${P}/gone.prt"}, {"${P}/out/A.LST", "${Q}/A.LST"},
