@@ -289,7 +289,8 @@ void problem_file(CheckContext& ctx, bool split) {
   const std::string absolute =
       platform::absolute_name(framework::silent_expanded_name(ctx.crxName));
   if (absolute.find('$') != std::string::npos) {
-    ctx.diag.error(ctx.crxLine, "SATCRUX: ENVIRONMENT does not define every variable of " + quoted(ctx.crxName));
+    ctx.diag.add(ctx.crxLine, split ? Level::Error : Level::Warning,
+                 "SATCRUX: ENVIRONMENT does not define every variable of " + quoted(ctx.crxName));
     return;
   }
   ctx.diag.note(ctx.crxLine, "SATCRUX: the run reads " + absolute);

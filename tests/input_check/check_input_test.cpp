@@ -340,6 +340,12 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "(satellite 19) against TOL_RMS 0.5 m",
         "F:8: note: SATCRUX: the run does not change the problem file (no arc splitting)"},
        0},
+      // The tolerance check does not use the problem file.
+      {"problem file of an unknown variable, tolerance check",
+       {{"\"${P}/out/A.LST\"", "\"\""}, {"${P}/SAT.CRX", "${Q}/SAT.CRX"}}, "",
+       {"F:8: warning: SATCRUX: ENVIRONMENT does not define every variable of \"${Q}/SAT.CRX\"",
+        "F: 0 errors, 1 warning"},
+       0},
       {"tolerance check on no protocol", {{"\"${P}/out/A.LST\"", "\"\""}, {"\"1\"", "\"2\""}}, "",
        {"F:9: error: no protocol is read: the run makes no tolerance check and ends with an error"},
        1},
