@@ -217,7 +217,7 @@ void problem_file_refusals(CheckContext& ctx, const std::string& absolute) {
                                     std::to_string(links) + " names (hard links): " + absolute +
                                     "; give it one name (a symbolic link may lead to it)");
   }
-  if (!not_read_kind(absolute) && !place_for_records(absolute)) {
+  if (!place_for_records(absolute)) {
     ctx.diag.error(ctx.crxLine, "SATCRUX: the problem file has no place for arc-split records (no "
                                 "line from line 7 on begins with 6 blanks): an arc split the run "
                                 "finds is not recorded and ends the run with an error");
@@ -303,6 +303,10 @@ void problem_file(CheckContext& ctx, bool split) {
   }
   if (!split) {
     ctx.diag.note(ctx.crxLine, "SATCRUX: the run does not change the problem file (no arc splitting)");
+    return;
+  }
+  if (const char* kind = not_read_kind(absolute)) {
+    ctx.diag.note(ctx.crxLine, "SATCRUX: " + absolute + " is " + kind + ": the run reads it, the check does not");
     return;
   }
   problem_file_stop(ctx, absolute);

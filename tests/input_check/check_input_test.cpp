@@ -340,6 +340,10 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "(satellite 19) against TOL_RMS 0.5 m",
         "F:8: note: SATCRUX: the run does not change the problem file (no arc splitting)"},
        0},
+      {"problem file a FIFO", {{"${P}/SAT.CRX", "${P}/p.fifo"}}, "",
+       {"F:8: note: SATCRUX: TMP/p.fifo is a FIFO: the run reads it, the check does not",
+        "F: 0 errors, 0 warnings"},
+       0},
       // The tolerance check does not use the problem file.
       {"problem file of an unknown variable, tolerance check",
        {{"\"${P}/out/A.LST\"", "\"\""}, {"${P}/SAT.CRX", "${Q}/SAT.CRX"}}, "",
