@@ -284,6 +284,14 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "warns; take \"${P}/test.inp\" off the list",
         "F: 3 errors, 0 warnings"},
        1},
+      {"a variable in a name the run opens no file of", {},
+       "DELETE_FILES 2\n  \"${P}/old.tmp\"\n  \"OUTFIL\"\n",
+       {"F:14: note: DELETE_FILES: the run deletes TMP/out/F.SUM at its end",
+        "F:15: warning: DELETE_FILES: the run does not delete TMP/old.tmp: it replaces the "
+        "variables of an entry only where it opens a file of that name, and it opens none of "
+        "\"${P}/old.tmp\"; write \"TMP/old.tmp\"",
+        "F: 0 errors, 1 warning"},
+       0},
       {"relative names, run in another folder",
        {{"\"USER\" \"test\"", "\"R\" \"rel\""}, {"${P}/out/A.LST", "${R}/A.LST"}},
        "WEEKFM 1 \"W.WEK\"\n",
