@@ -168,9 +168,8 @@ void check_descriptions(CheckContext& ctx) {
     const FitchkKeyword* k = find_keyword(file);
     if (k && k->kind == KeyKind::Real && !k->option->ifPresent) continue;  // reported as missing
     ctx.diag.error(key.line, name + ": " + file + " is missing: the run's file listing reports "
-                                                  "\"Keyword \"" + file + "\" not found.\" and the run "
-                                                  "ends with an error; write " + file +
-                                 " 1 \"\" or take out " + name);
+                             "\"Keyword \"" + file + "\" not found.\" and the run ends with an "
+                             "error; write " + file + " 1 \"\" or take out " + name);
   }
 }
 

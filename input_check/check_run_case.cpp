@@ -306,7 +306,8 @@ void problem_file(CheckContext& ctx, bool split) {
     return;
   }
   if (const char* kind = not_read_kind(absolute)) {
-    ctx.diag.note(ctx.crxLine, "SATCRUX: " + absolute + " is " + kind + ": the run reads it, the check does not");
+    ctx.diag.note(ctx.crxLine,
+                  "SATCRUX: " + absolute + " is " + kind + ": the run reads it, the check does not");
     return;
   }
   problem_file_stop(ctx, absolute);
