@@ -42,9 +42,24 @@ std::string existing_entry(std::size_t k, int* unit = nullptr) {
   return name;
 }
 
+// Entry k as the file it names, for the comparison with the files the run
+// reads: as EXIT_DEL takes it, or, for an entry whose variables were never
+// replaced (no file was opened under its name), with them replaced.
+std::string compared_entry(std::size_t k) {
+  const std::string name = existing_entry(k);
+  const std::string& entry = input::inpKey.delFil[k];
+  if (!name.empty() || entry.find('$') == std::string::npos) return name;
+  const std::string expanded = silent_expanded_name(entry);
+  bool exists = false;
+  int connected = 0;
+  if (expanded.find('$') != std::string::npos) return std::string();
+  const bool found = platform::inquire_file(expanded, exists, connected) == 0 && exists;
+  return found ? expanded : std::string();
+}
+
 // True, with a warning, when entry k is a file the run reads.
 bool read_by_the_run(std::size_t k) {
-  const std::string name = existing_entry(k);
+  const std::string name = compared_entry(k);
   if (name.empty()) return false;
   for (const ReadFile& f : s_exitdel.readFiles) {
     if (!platform::same_existing_file(name, f.name)) continue;

@@ -54,6 +54,15 @@ int entry_line(const CheckContext& ctx, std::size_t k) {
   return line;
 }
 
+// True when the run opens a file under the name entry (as given): only then
+// does it replace the variables of the entry, which it deletes.
+bool opened_by_run(const CheckContext& ctx, const std::string& entry) {
+  for (const NamedFile& f : ctx.named) {
+    if (f.key != "DELETE_FILES" && platform::same_text(f.given, entry)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void check_deletions(CheckContext& ctx, const orbit_check::RunFileNames& run) {
@@ -70,12 +79,19 @@ void check_deletions(CheckContext& ctx, const orbit_check::RunFileNames& run) {
     for (const RunInput& in : inputs) {
       if (!read && platform::same_existing_file(name, in.opened)) read = &in;
     }
+    const std::string as = k < written.size() ? std::string(platform::rtrim(written[k])) : entry;
+    if (!read && entry.find('$') != std::string::npos && !opened_by_run(ctx, entry)) {
+      ctx.diag.warning(entry_line(ctx, k),
+                       "DELETE_FILES: the run does not delete " + absolute + ": it replaces the "
+                       "variables of an entry only where it opens a file of that name, and it "
+                       "opens none of " + quoted(as) + "; write " + quoted(name));
+      continue;
+    }
     if (!read) {
       ctx.diag.note(ctx.line_of("DELETE_FILES"),
                     "DELETE_FILES: the run deletes " + absolute + " at its end");
       continue;
     }
-    const std::string as = k < written.size() ? std::string(platform::rtrim(written[k])) : entry;
     ctx.diag.error(entry_line(ctx, k), "DELETE_FILES: the run does not delete " + absolute +
                                            ", which it reads (" + read->what +
                                            "), and warns; take " + quoted(as) + " off the list");

@@ -68,6 +68,46 @@ std::string inside_typographic_quotes(const std::string& text) {
   return std::string(platform::rtrim(text.substr(open, length)));
 }
 
+// Length of a typographic quotation mark at pos that closes an item (a
+// blank, a tab or the end of the text follows it); 0 for none.
+std::size_t closing_quote_at(const std::string& text, std::size_t pos) {
+  const std::size_t q = typographic_quote_at(text, pos);
+  return q > 0 && (pos + q == text.size() || is_separator(text[pos + q])) ? q : 0;
+}
+
+// The items of a line of two values ("P" "." of ENVIRONMENT) as a person
+// reads them: separated by blanks or tabs, each in plain or typographic
+// quotes or none.
+std::vector<std::string> line_items(const std::string& text) {
+  std::vector<std::string> items;
+  std::size_t p = 0;
+  for (;;) {
+    while (p < text.size() && is_separator(text[p])) ++p;
+    if (p >= text.size()) return items;
+    std::size_t from = p, end = p, next = p;
+    if (const std::size_t open = typographic_quote_at(text, p)) {
+      from = end = p + open;
+      while (end < text.size() && closing_quote_at(text, end) == 0) ++end;
+      next = end + (end < text.size() ? closing_quote_at(text, end) : 0);
+    } else if (text[p] == '"') {
+      from = p + 1;
+      end = std::min(text.find('"', from), text.size());
+      next = end + 1;
+    } else {
+      end = next = std::min(text.find_first_of(" \t", p), text.size());
+    }
+    items.push_back(text.substr(from, end - from));
+    p = next;
+  }
+}
+
+// The items of a line, each in plain double quotes.
+std::string plain_quoted_items(const std::string& text) {
+  std::string line;
+  for (const std::string& item : line_items(text)) line += (line.empty() ? "" : " ") + quoted(item);
+  return line;
+}
+
 bool is_real_option(const std::string& name) {
   const FitchkKeyword* k = find_keyword(name);
   return k && k->kind == KeyKind::Real;
@@ -104,10 +144,27 @@ bool check_typographic(CheckContext& ctx, int line, const std::string& name,
     read += std::string(", cut at the ") +
             (end == ' ' ? "blank" : end == '\t' ? "tab" : quoted(std::string(1, end)));
   }
+  // A line of ENVIRONMENT holds a name and a value.
+  const std::string fix = !plainQuotes && name == "ENVIRONMENT" ? plain_quoted_items(text)
+                                                                 : quoted(inside);
   ctx.diag.warning(line, name + ": the run takes the typographic quotes for characters of the "
                                 "value and reads " + read + "; write " +
-                             (valueLine ? "" : name + " 1 ") + quoted(inside) +
-                             " (plain double quotes)");
+                             (valueLine ? "" : name + " 1 ") + fix + " (plain double quotes)");
+  return true;
+}
+
+// A line of ENVIRONMENT whose name and value are not both in double quotes:
+// the run keeps its first item alone, which defines no variable; true when
+// found.
+bool check_environment_line(CheckContext& ctx, int line, const std::string& text,
+                            const std::string& value, bool valueLine) {
+  int pos = 0;
+  if (input::CHRCOUNT("\"", text, pos) >= 3) return false;  // the run reads the whole line
+  if (line_items(text).size() < 2) return false;
+  ctx.diag.warning(line, "ENVIRONMENT: the run takes " + quoted(value) +
+                             " alone from this line, which defines no variable (the name and "
+                             "the value each need double quotes); write " +
+                             (valueLine ? "" : "ENVIRONMENT 1 ") + plain_quoted_items(text));
   return true;
 }
 
@@ -115,6 +172,7 @@ bool check_typographic(CheckContext& ctx, int line, const std::string& name,
 void check_cut(CheckContext& ctx, int line, const std::string& name, const std::string& text,
                const std::string& value, bool valueLine) {
   if (check_typographic(ctx, line, name, text, value, valueLine)) return;
+  if (name == "ENVIRONMENT" && check_environment_line(ctx, line, text, value, valueLine)) return;
   if (text.empty() || is_quote(text[0]) || value == text) return;
   int pos = 0;
   if (input::CHRCOUNT("\"", text, pos) >= 3) return;

@@ -139,6 +139,9 @@ void check_radio(CheckContext& ctx) {
 
 void check_box(CheckContext& ctx, const FitchkKeyword& k) {
   if (!input::TSTKEY(k.name)) return;
+  // The run reads SYSODEF only for a SYSOUT name of 2 characters or more.
+  const bool sysodef = std::string_view(k.name) == "SYSODEF";
+  if (sysodef && platform::len_trim(orbit_check::quiet_name("SYSOUT")) < 2) return;
   int irCode = 0;
   bool selected = false;
   input::CKOPTB(1, {k.name}, "OPNSYS", k.descr, irCode, std::nullopt, std::nullopt, std::nullopt,
@@ -153,10 +156,28 @@ void check_box(CheckContext& ctx, const FitchkKeyword& k) {
                                                 "start with return code 2");
 }
 
+// A description (DESCR_ and a keyword) of a keyword the input file does not
+// have: the run's file listing reports the keyword missing, an error.
+void check_descriptions(CheckContext& ctx) {
+  constexpr std::string_view kDescr = "DESCR_";
+  for (const ScannedKey& key : ctx.scan.keys) {
+    const std::string name = platform::cut(key.name, 32);
+    if (name.size() <= kDescr.size() || name.compare(0, kDescr.size(), kDescr) != 0) continue;
+    const std::string file = name.substr(kDescr.size());
+    if (input::TSTKEY(file)) continue;
+    const FitchkKeyword* k = find_keyword(file);
+    if (k && k->kind == KeyKind::Real && !k->option->ifPresent) continue;  // reported as missing
+    ctx.diag.error(key.line, name + ": " + file + " is missing: the run's file listing reports "
+                             "\"Keyword \"" + file + "\" not found.\" and the run ends with an "
+                             "error; write " + file + " 1 \"\" or take out " + name);
+  }
+}
+
 }  // namespace
 
 void check_options(CheckContext& ctx) {
   check_radio(ctx);
+  check_descriptions(ctx);
   for (const FitchkKeyword& k : fitchk_keywords()) {
     if (k.kind == KeyKind::CheckBox) check_box(ctx, k);
     if (k.kind == KeyKind::Real) check_real(ctx, *k.option);

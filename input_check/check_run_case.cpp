@@ -116,10 +116,13 @@ bool no_protocol(CheckContext& ctx, const ProtocolName& p, const ProtocolLook& l
 void report_protocol(CheckContext& ctx, const ProtocolName& p, const Loop& r,
                      const orbit_check::TableCount& table, int irc, const char* failing) {
   const long long days = std::llround(r.window[1] - r.window[0]);
-  ctx.diag.note(p.line, "protocol: arc " + epoch_text(r.window[0]) + " to " +
-                            epoch_text(r.window[1]) + " (" + std::to_string(days) + " days), " +
-                            std::to_string(table.count) + " satellites, " +
-                            std::to_string(table.rows) + " RMS values read");
+  // A protocol without its arc's window leaves the window of the one before.
+  const std::string arc = table.window ? "arc " + epoch_text(r.window[0]) + " to " +
+                                             epoch_text(r.window[1]) + " (" +
+                                             std::to_string(days) + " days)"
+                                       : "no arc window";
+  ctx.diag.note(p.line, "protocol: " + arc + ", " + std::to_string(table.count) +
+                            " satellites, " + std::to_string(table.rows) + " RMS values read");
   const Level level = failing ? Level::Error : Level::Warning;
   const std::string then = failing ? failing : "";
   if (table.rows == 0) {
@@ -214,7 +217,7 @@ void problem_file_refusals(CheckContext& ctx, const std::string& absolute) {
                                     std::to_string(links) + " names (hard links): " + absolute +
                                     "; give it one name (a symbolic link may lead to it)");
   }
-  if (!not_read_kind(absolute) && !place_for_records(absolute)) {
+  if (!place_for_records(absolute)) {
     ctx.diag.error(ctx.crxLine, "SATCRUX: the problem file has no place for arc-split records (no "
                                 "line from line 7 on begins with 6 blanks): an arc split the run "
                                 "finds is not recorded and ends the run with an error");
@@ -286,7 +289,8 @@ void problem_file(CheckContext& ctx, bool split) {
   const std::string absolute =
       platform::absolute_name(framework::silent_expanded_name(ctx.crxName));
   if (absolute.find('$') != std::string::npos) {
-    ctx.diag.error(ctx.crxLine, "SATCRUX: ENVIRONMENT does not define every variable of " + quoted(ctx.crxName));
+    ctx.diag.add(ctx.crxLine, split ? Level::Error : Level::Warning,
+                 "SATCRUX: ENVIRONMENT does not define every variable of " + quoted(ctx.crxName));
     return;
   }
   ctx.diag.note(ctx.crxLine, "SATCRUX: the run reads " + absolute);
@@ -299,6 +303,11 @@ void problem_file(CheckContext& ctx, bool split) {
   }
   if (!split) {
     ctx.diag.note(ctx.crxLine, "SATCRUX: the run does not change the problem file (no arc splitting)");
+    return;
+  }
+  if (const char* kind = not_read_kind(absolute)) {
+    ctx.diag.note(ctx.crxLine,
+                  "SATCRUX: " + absolute + " is " + kind + ": the run reads it, the check does not");
     return;
   }
   problem_file_stop(ctx, absolute);

@@ -32,7 +32,7 @@ Keywords of the input file (values in double quotes):
   PLOTFIL       picture of the run, SVG (optional)
   JSONFIL       results of the run, JSON (optional)
   TOL_RMS       largest tolerated RMS in metres; 0: no check
-  FAC_GPS       editing factor of GPS (x mean or median RMS); 0: not edited
+  FAC_GPS       editing factor of GPS (x mean or median RMS); empty: not edited
   FAC_GLO       editing factor of GLONASS
   LIM_GPS       lower limit in metres of a GPS arc split
   LIM_GLO       lower limit in metres of a GLONASS arc split

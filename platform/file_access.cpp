@@ -21,6 +21,7 @@ int status_of_error(const std::error_code& ec) {
   if (ec == std::errc::no_such_file_or_directory) return kErrNotFound;
   if (ec == std::errc::not_a_directory) return kErrNotDirectory;
   if (ec == std::errc::permission_denied) return kErrAccess;
+  if (ec == std::errc::too_many_symbolic_link_levels) return ELOOP;
   return kErrOpen;
 }
 
@@ -43,6 +44,7 @@ int write_access(std::string_view name, std::string& folder) {
   if (n.empty()) return kErrNotFound;
   std::error_code ec;
   const fs::file_status st = fs::status(n, ec);
+  if (ec == std::errc::too_many_symbolic_link_levels) return ELOOP;
   if (!ec && fs::exists(st)) {
     if (fs::is_directory(st)) return kErrIsDirectory;
     return ::access(n.c_str(), W_OK) == 0 ? 0 : kErrAccess;
@@ -72,6 +74,7 @@ std::string access_words(int status) {
     case kErrIsDirectory: return "is a folder";
     case kErrAccess: return "permission denied";
     case kErrNotDirectory: return "a part of the path is not a folder";
+    case ELOOP: return "its links lead in a circle";
     default: return "cannot be opened";
   }
 }

@@ -7,7 +7,7 @@ namespace platform {
 
 // 0 when name is an existing file that can be read; else kErrNotFound (also
 // for a blank name), kErrIsDirectory, kErrAccess, kErrNotDirectory (a part
-// of the path is no folder) or kErrOpen.
+// of the path is no folder), ELOOP (links that lead in a circle) or kErrOpen.
 int read_access(std::string_view name);
 
 // 0 when name can be created or replaced: an existing file that can be

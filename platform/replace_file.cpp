@@ -52,6 +52,7 @@ struct Target {
   std::string dir;   // its directory
   std::string base;  // its name in the directory
   bool exists = false;
+  int err = 0;  // why it does not exist: ELOOP for links that lead in a circle
   struct stat st {};
 };
 
@@ -59,6 +60,7 @@ Target describe(const std::string& name) {
   Target t;
   t.path = target_of(name);
   t.exists = ::stat(t.path.c_str(), &t.st) == 0;
+  if (!t.exists) t.err = errno;
   const fs::path p(t.path);
   t.dir = p.has_parent_path() ? p.parent_path().string() : ".";
   t.base = p.filename().string();
@@ -120,6 +122,8 @@ int replace_file(std::string_view name_in, std::string_view content, bool* repla
   const std::string name = std::string(rtrim(name_in));
   if (name.empty()) return kErrNotFound;
   const Target t = describe(name);
+  // Links that lead in a circle name no file: none takes the place of one.
+  if (t.err == ELOOP) return status_of(ELOOP);
   if (t.exists && S_ISDIR(t.st.st_mode)) return kErrIsDirectory;
   if (t.exists && !S_ISREG(t.st.st_mode)) return write_in_place(t.path, content);
   const int dirFd = open_folder(t.dir);

@@ -352,6 +352,11 @@ ReadStatus read_spanning(Unit& u, std::string_view& line, std::size_t max_len) {
 bool skip_byte_order_mark(int lfn) {
   static constexpr char kMark[] = "\xEF\xBB\xBF";
   Unit* u = find(lfn);
+  if (u && u->holding) {  // a stream held in memory: its start is that of the held text
+    if (u->ahead.next != u->held.data() || u->held.compare(0, 3, kMark) != 0) return false;
+    u->ahead.next += 3;
+    return true;
+  }
   if (!u || u->at_eof || u->ahead.next != u->ahead.end || std::ftell(u->fp) > 0) return false;
   if (!refill(*u)) {
     std::clearerr(u->fp);  // the next read tries again and tells

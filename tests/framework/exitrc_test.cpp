@@ -50,7 +50,8 @@ TEST_F(ExitTest, FilesTheRunReadsAreKeptWithAWarning) {
   spit(tmp.file("crux.crx"), "x");
   spit(tmp.file("gone.txt"), "x");
   load("ENVIRONMENT 1 \"D\" \"" + tmp.path() + "\"\nCRX 1 \"${D}/crux.crx\"\nOUT 1 \"" +
-       tmp.file("gone.txt") + "\"\nDELETE_FILES 3\nCRX\n\"" + tmp.path() + "/./crux.crx\"\nOUT\n");
+       tmp.file("gone.txt") + "\"\nDELETE_FILES 4\nCRX\n\"" + tmp.path() +
+       "/./crux.crx\"\n\"${D}/./crux.crx\"\nOUT\n");
   input::inpKey.delFil[0] = tmp.file("crux.crx");  // as the run's open leaves it
   framework::keep_read_files({{"SATCRUX ${D}/crux.crx", tmp.file("crux.crx")}});
   framework::d_pgmid.pgmName = "FITCHK";
@@ -64,8 +65,10 @@ TEST_F(ExitTest, FilesTheRunReadsAreKeptWithAWarning) {
            entry + "\n" + b16 + "File name   : " + name + "\n" + b16 +
            "Read as     : SATCRUX ${D}/crux.crx\n\n";
   };
+  // The third entry names it through a variable that no open replaced.
   EXPECT_EQ(r.console, warning("CRX", tmp.file("crux.crx")) +
-                           warning(tmp.path() + "/./crux.crx", tmp.path() + "/./crux.crx"));
+                           warning(tmp.path() + "/./crux.crx", tmp.path() + "/./crux.crx") +
+                           warning("${D}/./crux.crx", tmp.path() + "/./crux.crx"));
 }
 
 TEST_F(ExitTest, NothingIsDeletedWhileTheProgramNameIsBlank) {

@@ -57,6 +57,8 @@ class CheckInputTest : public testsupport::ModuleTest {
     spit(tmp.file("SAT.CRX"), slurp(kData + "satcrux/SATCRUX.CRX"));
     spit(tmp.file("cut.prt"), slurp(kData + "protocols/trjfit_modern_cut_120.prt"));
     spit(tmp.file("empty.prt"), "");
+    const std::string two = slurp(kData + "protocols/trjfit_two_outliers.prt");
+    spit(tmp.file("head.prt"), two.substr(0, two.find(" ARC  START")));  // no arc table
     spit(tmp.file("notes.txt"), "Orbit fits of day 127: fine\n");
     spit(tmp.file("z.gz"), std::string("\x1F\x8B\x08\x00\x00\x00\x00\x00", 8));
     std::filesystem::create_symlink("two.prt", tmp.file("link.prt"));
@@ -79,6 +81,9 @@ class CheckInputTest : public testsupport::ModuleTest {
     spit(tmp.file("hand.crx"), crx.insert(at, "! checked by hand\n"));
     // A link to the summary, which does not exist yet.
     std::filesystem::create_symlink("F.SUM", tmp.file("out/link.wek"));
+    // Links that lead in a circle.
+    std::filesystem::create_symlink("loop2", tmp.file("out/loop1"));
+    std::filesystem::create_symlink("loop1", tmp.file("out/loop2"));
   }
   // The report with the folder written as TMP, the current folder as CWD,
   // and the exit status.
@@ -116,10 +121,25 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
        "",
        {"F: 0 errors, 0 warnings"},
        0},
-      {"typographic quotes", {{"\"${P}/out/F.SUM\"", "\u201C${P}/out/F.SUM\u201D"}}, "",
-       {"F:6: warning: OUTFIL: the run takes the typographic quotes for characters of the value "
+      {"typographic quotes",
+       {{"\"${P}/out/F.SUM\"", "\u201C${P}/out/F.SUM\u201D"},
+        {"\"USER\" \"test\"", "\u201CUSER\u201D \u201Ctest\u201D"}},
+       "",
+       {"F:3: warning: ENVIRONMENT: the run takes the typographic quotes for characters of the "
+        "value and reads \"\u201CUSER\u201D\", cut at the blank; write \"USER\" \"test\" (plain "
+        "double quotes)",
+        "F:6: warning: OUTFIL: the run takes the typographic quotes for characters of the value "
         "and reads \"\u201C${P}\", cut at the \"/\"; write OUTFIL 1 \"${P}/out/F.SUM\" (plain double "
         "quotes)"},
+       1},
+      {"ENVIRONMENT value unquoted", {{"\"USER\" \"test\"", "\"USER\" test"}}, "",
+       {"F:3: warning: ENVIRONMENT: the run takes \"USER\" alone from this line, which defines no "
+        "variable (the name and the value each need double quotes); write \"USER\" \"test\"",
+        "F: 0 errors, 1 warning"},
+       0},
+      {"output through links in a circle", {}, "PLOTFIL 1 \"${P}/out/loop1\"\n",
+       {"F:14: error: PLOTFIL: cannot write TMP/out/loop1: its links lead in a circle (from "
+        "\"${P}/out/loop1\", P = TMP)"},
        1},
       {"count 1, value below", {{"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 1\n  \"${P}/two.prt\""}}, "",
        {"F:5: warning: the count 1 takes the value from this line, which has none; line 6 is read "
@@ -204,6 +224,18 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
        {"F:14: error: ERRMRG \"yes\" is neither \"1\" nor \"0\": the run stops at the start with "
         "return code 2"},
        1},
+      // SYSODEF is read only for a SYSOUT name.
+      {"check box unread", {}, "SYSODEF 1 \"yes\"\n", {"F: 0 errors, 0 warnings"}, 0},
+      {"check box read", {}, "SYSOUT 1 \"${P}/out/RUN.L01\"\nSYSODEF 1 \"yes\"\n",
+       {"F:15: error: SYSODEF \"yes\" is neither \"1\" nor \"0\": the run stops at the start with "
+        "return code 2"},
+       1},
+      {"description of a missing keyword", {}, "DESCR_WEEKFM 1 \"Week summary\"\n",
+       {"F:14: error: DESCR_WEEKFM: WEEKFM is missing: the run's file listing reports \"Keyword "
+        "\"WEEKFM\" not found.\" and the run ends with an error; write WEEKFM 1 \"\" or take out "
+        "DESCR_WEEKFM",
+        "F: 1 error, 0 warnings"},
+       1},
       // Files.
       {"files",
        {{"${P}/two.prt", "${P}/gone.prt"}, {"${P}/out/A.LST", "${Q}/A.LST"},
@@ -252,6 +284,14 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "warns; take \"${P}/test.inp\" off the list",
         "F: 3 errors, 0 warnings"},
        1},
+      {"a variable in a name the run opens no file of", {},
+       "DELETE_FILES 2\n  \"${P}/old.tmp\"\n  \"OUTFIL\"\n",
+       {"F:14: note: DELETE_FILES: the run deletes TMP/out/F.SUM at its end",
+        "F:15: warning: DELETE_FILES: the run does not delete TMP/old.tmp: it replaces the "
+        "variables of an entry only where it opens a file of that name, and it opens none of "
+        "\"${P}/old.tmp\"; write \"TMP/old.tmp\"",
+        "F: 0 errors, 1 warning"},
+       0},
       {"relative names, run in another folder",
        {{"\"USER\" \"test\"", "\"R\" \"rel\""}, {"${P}/out/A.LST", "${R}/A.LST"}},
        "WEEKFM 1 \"W.WEK\"\n",
@@ -308,6 +348,16 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "(satellite 19) against TOL_RMS 0.5 m",
         "F:8: note: SATCRUX: the run does not change the problem file (no arc splitting)"},
        0},
+      {"problem file a FIFO", {{"${P}/SAT.CRX", "${P}/p.fifo"}}, "",
+       {"F:8: note: SATCRUX: TMP/p.fifo is a FIFO: the run reads it, the check does not",
+        "F: 0 errors, 0 warnings"},
+       0},
+      // The tolerance check does not use the problem file.
+      {"problem file of an unknown variable, tolerance check",
+       {{"\"${P}/out/A.LST\"", "\"\""}, {"${P}/SAT.CRX", "${Q}/SAT.CRX"}}, "",
+       {"F:8: warning: SATCRUX: ENVIRONMENT does not define every variable of \"${Q}/SAT.CRX\"",
+        "F: 0 errors, 1 warning"},
+       0},
       {"tolerance check on no protocol", {{"\"${P}/out/A.LST\"", "\"\""}, {"\"1\"", "\"2\""}}, "",
        {"F:9: error: no protocol is read: the run makes no tolerance check and ends with an error"},
        1},
@@ -334,6 +384,14 @@ TEST_F(CheckInputTest, BrokenInputFiles) {
         "F:8: error: protocol: TMP/z.gz is compressed (gzip): the run reads no RMS value from it "
         "(decompress it, or read it through a FIFO); the run makes no tolerance check and ends with "
         "an error"},
+       1},
+      {"a protocol without its arc's window",
+       {{"\"${P}/out/A.LST\"", "\"\""},
+        {"JOBOUT 1 \"${P}/two.prt\"", "JOBOUT 2\n  \"${P}/two.prt\"\n  \"${P}/head.prt\""}},
+       "",
+       {"F:7: note: protocol: no arc window, 0 satellites, 0 RMS values read",
+        "F:7: error: protocol: no satellite RMS values found; the run makes no tolerance check and "
+        "ends with an error"},
        1},
       {"a protocol listed twice",
        {{"\"${P}/out/A.LST\"", "\"\""},

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <set>
@@ -60,6 +61,12 @@ TEST_F(ReplaceFileTest, ALinkToAFileNotThereYetGetsItsTarget) {
   EXPECT_TRUE(fs::is_symlink(tmp.file("link")) && fs::is_symlink(tmp.file("link2")));
   EXPECT_EQ(slurp(tmp.file("out/target")), "new\n");
   EXPECT_EQ(names(), "link link2 out ");
+  // Links that lead in a circle have no target: they stay as they are.
+  fs::create_symlink("loop2", tmp.file("loop1"));
+  fs::create_symlink("loop1", tmp.file("loop2"));
+  EXPECT_EQ(platform::replace_file(tmp.file("loop1"), "new\n"), ELOOP);
+  EXPECT_TRUE(fs::is_symlink(tmp.file("loop1")) && fs::is_symlink(tmp.file("loop2")));
+  EXPECT_EQ(names(), "link link2 loop1 loop2 out ");
 }
 
 // Every step fails once, with an anonymous new file and (its open failed)

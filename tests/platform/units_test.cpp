@@ -43,14 +43,28 @@ TEST_F(UnitsTest, AByteOrderMarkIsSkippedOnlyAtTheStartOfTheFile) {
       {"\xEF\xBB\xBF", true, ""},
       {"", false, ""},
   };
-  for (const auto& c : cases) {
-    spit(tmp.file("a"), c.text);
-    ASSERT_EQ(platform::open_unit(20, tmp.file("a"), OpenStatus::Old, true), 0);
-    EXPECT_EQ(platform::skip_byte_order_mark(20), c.skipped) << c.text;
-    EXPECT_EQ(read_all(20), c.records) << c.text;
-    ASSERT_EQ(platform::rewind_unit(20), 0);
-    EXPECT_EQ(platform::skip_byte_order_mark(20), c.skipped) << "again after a rewind";
-    platform::close_unit(20);
+  // From a file, and from a pipe held in memory (an input file given as /dev/fd/N).
+  for (const bool piped : {false, true}) {
+    for (const auto& c : cases) {
+      spit(tmp.file("a"), c.text);
+      int fds[2] = {-1, -1};
+      if (piped) {
+        ASSERT_EQ(pipe(fds), 0);
+        ASSERT_EQ(write(fds[1], c.text.data(), c.text.size()), static_cast<ssize_t>(c.text.size()));
+        close(fds[1]);
+      }
+      const std::string name = piped ? "/proc/self/fd/" + std::to_string(fds[0]) : tmp.file("a");
+      ASSERT_EQ(platform::open_unit(20, name, OpenStatus::Old, true), 0);
+      if (piped) {
+        close(fds[0]);
+        ASSERT_EQ(platform::hold_in_memory(20), 0);
+      }
+      EXPECT_EQ(platform::skip_byte_order_mark(20), c.skipped) << c.text << piped;
+      EXPECT_EQ(read_all(20), c.records) << c.text << piped;
+      ASSERT_EQ(platform::rewind_unit(20), 0);
+      EXPECT_EQ(platform::skip_byte_order_mark(20), c.skipped) << "again after a rewind";
+      platform::close_unit(20);
+    }
   }
 }
 
