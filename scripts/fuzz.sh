@@ -18,7 +18,8 @@ targets=("$@")
 bash scripts/install_deps.sh --fuzz
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFITCHK_FUZZ=ON \
   -DFITCHK_TESTS=OFF > /dev/null
-cmake --build build-fuzz -j2 > build-fuzz/build.log 2>&1 || { cat build-fuzz/build.log; exit 1; }
+cmake --build build-fuzz -j2 --target "${targets[@]/#/fuzz_}" > build-fuzz/build.log 2>&1 ||
+  { cat build-fuzz/build.log; exit 1; }
 
 # Test cases that seed each target besides its own seeds.
 seeds_of() {
