@@ -64,7 +64,7 @@ for t in "${targets[@]}"; do
   else
     echo "FINDING in fuzz_$t (input in $findings/):"
     grep -E -A25 'ERROR|runtime error|property violated|Timeout|out-of-memory' "$log" | head -60 ||
-      tail -n 20 "$log"
+      tail -n 20 "$log" || true
     failed+=("$t")
   fi
 done
