@@ -115,6 +115,7 @@ long long make_protocols(const Options& o, const std::string& folder,
     plan.layout = f % 2 ? 'B' : 'A';
     plan.noisePerTable = o.noise;
     plan.nEcl = 12;
+    plan.outliers = {{4, 0.2}};  // GPS 4 high
     files.push_back(folder + "/p" + std::to_string(f) + ".prt");
     expected.push_back(bench::write_protocol(files.back(), plan));
     written += expected.back().lines;

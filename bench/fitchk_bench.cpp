@@ -156,6 +156,7 @@ Case typical_run(const std::string& folder) {
   p.nIter = 4;
   p.noisePerTable = 1150;
   p.nEcl = 12;
+  p.outliers = {{4, 0.2}};  // GPS 4 high
   add_protocols(c, {p});
   write_text(folder + "/FITCHK.INP", input_file(c.protocols, true));
   write_text(folder + "/SATCRUX.ORIG", problem_file());
@@ -173,6 +174,7 @@ Case many_protocols(const std::string& folder) {
     p.layout = f % 2 ? 'B' : 'A';
     p.noisePerTable = 3223 - (p.nSat - 40);
     p.nEcl = 12;
+    p.outliers = {{4, 0.2}};  // GPS 4 high
     plans.push_back(p);
   }
   add_protocols(c, plans);
@@ -189,6 +191,7 @@ Case huge_protocol(const std::string& folder) {
   p.noisePerTable = 1500;
   p.finalNoise = 95760;
   p.nEcl = 20;
+  p.outliers = {{4, 0.2}};  // GPS 4 high
   p.arcs.clear();
   for (int a = 0; a < 20; ++a) {
     char start[24], end[24];

@@ -117,8 +117,8 @@ bool write_table(Writer& w, Random& r, const ProtocolPlan& plan, int arc, int it
   rms.clear();
   for (int i = 0; i < plan.nSat; ++i) {
     if (i == rows) return false;
-    // Later iterations fit better; one satellite of each table is an outlier.
-    double base = 0.01 + 0.04 * r.uniform() + (i == 3 ? 0.2 : 0.0) + added_rms(plan, sats[i]);
+    // Later iterations fit better.
+    double base = 0.01 + 0.04 * r.uniform() + added_rms(plan, sats[i]);
     for (const auto& [number, fixed] : plan.fixedRms) base = number == sats[i] ? fixed : base;
     const double value = std::round(base * (1.0 + 2.0 * (plan.nIter - iter)) * 1000.0) / 1000.0;
     rms.push_back(value);

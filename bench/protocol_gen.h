@@ -12,8 +12,7 @@ struct ProtocolPlan {
   unsigned seed = 1;
   int nSat = 32;           // GPS 1-32 first, then GLONASS 101, 102, ... (without sats)
   std::vector<int> sats;   // the satellites in table order, when not empty (nSat follows)
-  // Satellite number and the RMS (m) added to it in every table: outliers
-  // besides the fourth row, which always has 0.2 m more.
+  // Satellite number and the RMS (m) added to it in every table: outliers.
   std::vector<std::pair<int, double>> outliers;
   // Satellite number and its RMS (m) in the final tables, exactly: no noise,
   // no outlier added (earlier iterations scaled as the others).

@@ -107,6 +107,21 @@ SYSERR 1 "FITCHK.ERR"
 EOF
 }
 
+# A new temporary folder named $1_XXXXXX that the user nobody (65534, run by
+# setpriv) can reach, in TMPDIR or else in /tmp; prints its name. Fails with
+# a note when there is none.
+folder_for_all() {
+  local base dir
+  for base in "${TMPDIR:-/tmp}" /tmp; do
+    dir=$(mktemp -d "$base/$1_XXXXXX") || continue
+    chmod 755 "$dir"
+    setpriv --reuid=65534 --regid=65534 --clear-groups test -x "$dir" && { echo "$dir"; return 0; }
+    rm -rf "$dir"
+  done
+  echo "the user nobody reaches no temporary folder (TMPDIR=${TMPDIR:-/tmp})" >&2
+  return 1
+}
+
 # Counts of the checks of a script: ok, bad "what", check "what" COMMAND...
 passed=0 failed=0
 ok() { passed=$((passed + 1)); }

@@ -7,23 +7,24 @@
 #   error and add nothing, root's runs add their records;
 # - a lock error (ENOLCK, injected) while another process holds the lock:
 #   status 1, the lock message, the file unchanged.
-# Needs root, setpriv and the user nobody (65534); skipped otherwise.
+# Every run uses a copy of the program in the temporary folder, which the
+# user nobody can reach wherever the build folder lies. Needs root, setpriv
+# and the user nobody (65534); skipped otherwise.
 #
 #   mixed_users.sh FITCHK
 set -u
-fitchk=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 data=$here/../data
 source "$here/lib.sh"
 set +e
 [ "$(id -u)" = 0 ] && command -v setpriv > /dev/null || { echo "needs root and setpriv"; exit 77; }
-work=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_users_XXXXXX")
-trap 'rm -rf "$work"' EXIT
-chmod 755 "$work"
-export LC_ALL=C TZ=UTC
 other=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-"${other[@]}" test -x "$fitchk" -a -r "$data/protocols/trjfit_2day_layout_a.prt" ||
-  { echo "the user nobody cannot run $fitchk here"; exit 77; }
+work=$(folder_for_all fitchk_users) || exit 77
+trap 'rm -rf "$work"' EXIT
+fitchk=$work/bin/fitchk
+mkdir "$work/bin" && cp "$1" "$fitchk" && chmod 755 "$work/bin" "$fitchk" || exit 1
+export LC_ALL=C TZ=UTC
+"${other[@]}" test -x "$fitchk" || { echo "the user nobody cannot run $fitchk"; exit 77; }
 
 # Run folder $1 for satellite $2 against the problem file $3.
 run_folder() {

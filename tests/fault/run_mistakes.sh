@@ -167,22 +167,33 @@ invariants() {  # case $1, exit status $2
   fi
   ok
 }
-runs=0
+# One mutated run: the example ($1 split) or the tolerance check ($1
+# tolerance), keyword line $2 mutated in way $3. Prints a FAIL line if any,
+# then "done" and the name.
+mutated() {
+  local name=$1_$2_$3 dir=$work/$1_$2_$3 script=
+  [ "$1" = tolerance ] && script=$tol
+  rm -rf "$dir" && cp -a "$example" "$dir"
+  sed -i -e "$script" -e "$(mutate "$2" "$3")" "$dir/FITCHK.INP"
+  (cd "$dir" && timeout 60 "$fitchk" FITCHK.INP > .console 2>&1 < /dev/null)
+  invariants "$name" $?
+  [ -n "${KEEP:-}" ] || rm -rf "$dir"
+  echo "done $name"
+}
 for base in split tolerance; do
-  script=
-  [ "$base" = tolerance ] && script=$tol
   for line in $(grep -n '^[A-Z_0-9]* [0-9]' "$example/FITCHK.INP" | cut -d: -f1); do
-    for way in out negative text lower; do
-      name=${base}_${line}_$way dir=$work/${base}_${line}_$way
-      rm -rf "$dir" && cp -a "$example" "$dir"
-      sed -i -e "$script" -e "$(mutate "$line" "$way")" "$dir/FITCHK.INP"
-      (cd "$dir" && timeout 60 "$fitchk" FITCHK.INP > .console 2>&1 < /dev/null)
-      invariants "$name" $?
-      runs=$((runs + 1))
-      [ -n "${KEEP:-}" ] || rm -rf "$dir"
-    done
+    for way in out negative text lower; do echo "$base $line $way"; done
   done
-done
+done > "$work/mutations"
+export -f mutated mutate invariants ok bad
+export fitchk work example tol old_crx
+# The runs are independent: as many at a time as there are cores.
+xargs -P "$(nproc)" -L 1 bash -c 'mutated "$@"' _ < "$work/mutations" > "$work/mutated"
+grep -v '^done ' "$work/mutated"
+runs=$(grep -c '^done ' "$work/mutated")
+fails=$(grep -c -v '^done ' "$work/mutated")
+failed=$((failed + fails)) passed=$((passed + runs - fails))
+[ "$runs" = "$(wc -l < "$work/mutations")" ] || bad "only $runs of $(wc -l < "$work/mutations") mutated runs done"
 [ "$runs" -ge 240 ] || bad "only $runs mutated runs"
 
 echo "run_mistakes: $passed passed, $failed failed ($runs mutated runs)"

@@ -19,6 +19,9 @@ set +e
 work=$(mktemp -d "${TMPDIR:-/tmp}/fitchk_shared_XXXXXX")
 trap 'chattr -R -i "$work" 2> /dev/null; umount "$work"/*/RO 2> /dev/null; rm -rf "$work"' EXIT
 chmod 755 "$work"
+# A copy of the program that the user nobody can run wherever the build folder lies.
+mkdir "$work/bin" && cp "$fitchk" "$work/bin/fitchk" && chmod 755 "$work/bin" "$work/bin/fitchk" || exit 1
+fitchk=$work/bin/fitchk
 export LC_ALL=C TZ=UTC
 b16='                '
 

@@ -51,24 +51,31 @@ mv "$prt.new" "$prt"
 cases="example tolerance"
 [ "$mode" = kills ] && cases=example
 
-# Date, time and CPU lines masked, and the run's folder in the names as opened.
+# File $1 with date, time and CPU lines masked, and the run's folder in the
+# names as opened; sed expressions after it drop lines before that.
 mask() {
-  sed -E -e '/^ Date           : /{s/[0-9]/9/g;s/-[A-Z][a-z]{2}-/-Mmm-/;}' \
+  local f=$1
+  shift
+  sed -E "$@" -e '/^ Date           : /{s/[0-9]/9/g;s/-[A-Z][a-z]{2}-/-Mmm-/;}' \
          -e '/^>>> CPU\/Real time/s/[0-9]/9/g' -e '/^  "run_start": "/s/[0-9]/9/g' \
          -e '/^<text [^>]*class="run-date"/s/[0-9]/9/g' \
          -e 's/ [0-9]{2}-[A-Z]{3}-[0-9]{2} [0-9]{2}:[0-9]{2}$/ 99-MMM-99 99:99/' \
-         -e "s#\"$work_real/[^/\"]*#\"/WORK#g" "$1"
+         -e "s#\"$work_real/[^/\"]*#\"/WORK#g" "$f"
 }
-# Every file of folder $1 masked, with its name, in one text; with $2, the
-# program output and the results only as far as the messages.
+# Every file of folder $1 masked, with its name, in one text (tail marks a
+# last line without its line end: one blank line less before the next name);
+# with $2, the program output and the results only as far as the messages.
 tree_text() {
-  (cd "$1" && find . -type f ! -name '.trace' | sort | while read -r f; do
+  (cd "$1" || exit 1
+   mapfile -t files < <(find . -type f ! -name '.trace' | sort)
+   [ -z "${2:-}" ] && { tail -v -n +1 -- "${files[@]}" | mask /dev/stdin; exit; }
+   for f in "${files[@]}"; do
      echo "== $f"
-     case ${2:-}$f in
-       -./.console | -./FITCHK.OUT | -./FITCHK.ERR) grep -v -e '^ ###\|^ \{16\}' "$f" | grep -v '^$' ;;
-       -*.JSON) sed '/^  "messages": \[\],$/d; /^  "messages": \[$/,/^  \],$/d' "$f" ;;
+     case $f in
+       ./.console | ./FITCHK.OUT | ./FITCHK.ERR) mask "$f" -e '/^ ###|^ {16}|^$/d' ;;
+       *.JSON) mask "$f" -e '/^  "messages": \[\],$/d; /^  "messages": \[$/,/^  \],$/d' ;;
        *) mask "$f" ;;
-     esac | mask /dev/stdin
+     esac
    done)
 }
 # True when the outputs of folder $1 are those of the clean run of case $2,
@@ -164,7 +171,7 @@ for c in $cases; do
   done < "$work/calls_$c"
 done > "$list"
 echo "$(wc -l < "$list") injections ($mode): $(cat "$work"/calls_* | tr '\n' ' ')"
-xargs -P 2 -L 1 bash -c 'eval "$error_of_text"; one "$@"' _ < "$list" > "$work/fails"
+xargs -P "$(nproc)" -L 1 bash -c 'eval "$error_of_text"; one "$@"' _ < "$list" > "$work/fails"
 sort "$work/fails"
 failed=$(wc -l < "$work/fails")
 echo "$mode: $(($(wc -l < "$list") - failed)) injections passed, $failed failures"

@@ -43,7 +43,7 @@ for d in 0 1 2 3 4 5 6; do
   outlier=()
   case $d in 0|1|3|4|6) outlier=(outlier=7:0.4) ;; esac
   "$gen_protocol" "$work/chain/EXAMPLE/OUT/TRJ13$doy.OUT" seed=$((d + 1)) systems=modern \
-    arc="$start 00:00:00,$end 00:00:00" "${outlier[@]}" > /dev/null
+    arc="$start 00:00:00,$end 00:00:00" outlier=4:0.2 "${outlier[@]}" > /dev/null
   sed "s/13162/13$doy/g" "$examples/FITCHK.INP" > "$work/chain/FITCHK_$doy.INP"
   (cd "$work/chain" && "$fitchk" "FITCHK_$doy.INP" > "run_$doy.log")
   status_is 0 $? "run of day $doy"
