@@ -25,21 +25,11 @@ bool same_identity(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// One attempt at the lock of the open file fd: 0, EAGAIN while another
-// holds it, or another error.
-int try_lock(int fd) {
-  struct flock fl {};
-  fl.l_type = F_WRLCK;
-  fl.l_whence = SEEK_SET;
-  if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return 0;
-  return errno == EACCES ? EAGAIN : errno;
-}
-
 // Waits for the lock of fd until deadline: 0, EAGAIN, or an error.
 int wait_for_lock(int fd, std::chrono::steady_clock::time_point deadline) {
   auto pause = std::chrono::microseconds(200);
   int rc;
-  while ((rc = try_lock(fd)) == EAGAIN || rc == EINTR) {
+  while ((rc = try_write_lock(fd)) == EAGAIN || rc == EINTR) {
     if (std::chrono::steady_clock::now() >= deadline) return EAGAIN;
     std::this_thread::sleep_for(pause);
     pause = std::min(pause * 2, std::chrono::microseconds(20000));

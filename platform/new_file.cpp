@@ -34,17 +34,6 @@ int sync_fd(int fd) {
   return ::fsync(fd);
 }
 
-bool write_all(int fd, std::string_view content) {
-  while (!content.empty()) {
-    if (injected_failure()) return false;
-    const ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    content.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 std::string random_suffix() {
   static std::mt19937_64 gen{std::random_device{}() ^
                              static_cast<unsigned long long>(::getpid()) << 32 ^
@@ -252,5 +241,24 @@ void start_step_count() { state.step = 0; }
 long sync_count() { return state.syncs; }
 
 void fail_replace_steps(unsigned long steps) { state.failSteps = steps; }
+
+bool write_all(int fd, std::string_view content) {
+  while (!content.empty()) {
+    if (injected_failure()) return false;
+    const ssize_t n = ::write(fd, content.data(), content.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    content.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+int try_write_lock(int fd) {
+  struct flock fl {};
+  fl.l_type = F_WRLCK;
+  fl.l_whence = SEEK_SET;
+  if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return 0;
+  return errno == EACCES ? EAGAIN : errno;
+}
 
 }  // namespace platform

@@ -57,6 +57,14 @@ int sync_folder(int dirFd);
 // replace, by targetOwner.
 void remove_leftovers_at(int dirFd, std::string_view base, uid_t targetOwner);
 
+// Writes content whole to fd, a short write continued; false on a failure
+// (also one that tests inject).
+bool write_all(int fd, std::string_view content);
+
+// One attempt at the exclusive record lock of the open file description fd:
+// 0, EAGAIN while another holds it, or another error.
+int try_write_lock(int fd);
+
 // Counts a step of a replace (each open, write, sync, link and rename) for
 // the failures that tests inject (fail_replace_steps); true when this one
 // is to fail, with errno set to EIO.

@@ -71,17 +71,6 @@ int open_folder(const std::string& dir) {
   return ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
-bool write_all(int fd, std::string_view content) {
-  while (!content.empty()) {
-    if (injected_failure()) return false;
-    const ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    content.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // Writes a device or FIFO in place.
 int write_in_place(const std::string& name, std::string_view content) {
   const int fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
@@ -161,16 +150,6 @@ bool same_file(int fd, const std::string& name) {
          a.st_ino == b.st_ino;
 }
 
-// One attempt at the lock of the open file fd: 0, EAGAIN while another
-// holds it, or another error.
-int try_lock(int fd) {
-  struct flock fl {};
-  fl.l_type = F_WRLCK;
-  fl.l_whence = SEEK_SET;
-  if (::fcntl(fd, F_OFD_SETLK, &fl) == 0) return 0;
-  return errno == EACCES ? EAGAIN : errno;
-}
-
 }  // namespace
 
 int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds, LockFailure* why) {
@@ -198,7 +177,7 @@ int lock_file(std::string_view name_in, FileLock& lock, double waitSeconds, Lock
     }
     failure = LockFailure{false, 0};
     int rc;
-    while ((rc = try_lock(fd)) == EAGAIN || rc == EINTR) {
+    while ((rc = try_write_lock(fd)) == EAGAIN || rc == EINTR) {
       if (std::chrono::steady_clock::now() >= deadline) break;
       std::this_thread::sleep_for(pause);
       pause = std::min(pause * 2, std::chrono::microseconds(20000));
